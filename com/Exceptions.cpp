@@ -1,0 +1,38 @@
+// Messages of the frame's failures.
+#include "Exceptions.h"
+
+#include <cstdio>
+
+namespace ComObj {
+
+namespace {
+
+std::string OleErrorText(HRESULT code) {
+  char text[32];
+  std::snprintf(text, sizeof text, "OLE error %.8lX", static_cast<unsigned long>(code));
+  return text;
+}
+
+std::string MessageFor(const std::string& given, HRESULT code) {
+  if (!given.empty()) return given;
+  if (std::string system = SystemErrorText(code); !system.empty()) return system;
+  return OleErrorText(code);
+}
+
+}  // namespace
+
+std::string SystemErrorText(HRESULT code) {
+  char buffer[256];
+  DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ARGUMENT_ARRAY, nullptr,
+                                  static_cast<DWORD>(code), 0, buffer, sizeof buffer, nullptr);
+  auto trailing = [](char c) { return static_cast<unsigned char>(c) <= 0x20 || c == '.'; };
+  while (length > 0 && trailing(buffer[length - 1])) --length;
+  return std::string(buffer, length);
+}
+
+EOleSysError::EOleSysError(const std::string& message, HRESULT resultCode, int helpContext)
+    : EOleError(MessageFor(message, resultCode), helpContext), FResultCode(resultCode) {}
+
+void RaiseOleError(HRESULT code) { throw EOleSysError("", code, 0); }
+
+}  // namespace ComObj

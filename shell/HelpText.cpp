@@ -1,0 +1,52 @@
+// Help texts come from the command table; two of them name the first selected file.
+#include "HelpText.h"
+
+#include "CommandTable.h"
+#include "HandlerCall.h"
+#include "Selection.h"
+
+#include <shlobj.h>
+
+#include <algorithm>
+
+namespace ContextM {
+
+namespace {
+
+// Without a selection, or with an empty one, the text ends after its fixed part.
+std::string FirstSelectedPath() {
+  TSelection selection = SelectedFiles();
+  return selection && !selection->empty() ? selection->front() : std::string();
+}
+
+// Cuts the text to the buffer, NUL included: nothing is ever written past its end.
+void CopyCut(const std::string& text, char* buffer, UINT bufferSize) {
+  std::size_t length = std::min<std::size_t>(text.size(), bufferSize - 1);
+  std::copy_n(text.data(), length, buffer);
+  buffer[length] = '\0';
+}
+
+}  // namespace
+
+std::optional<std::string> HelpTextOf(UINT_PTR offset) {
+  const TCommand* command = FindItem(offset);
+  if (!command) return std::nullopt;
+  std::string text(command->HelpText);
+  if (command->HelpNamesFirstPath) text += FirstSelectedPath();
+  return text;
+}
+
+HRESULT GetCommandString(UINT_PTR offset, UINT type, char* buffer, UINT bufferSize) noexcept {
+  return HandlerCall([&]() -> HRESULT {
+    if (type != GCS_HELPTEXTA) return S_OK;  // verbs, validation and wide texts are not offered
+    std::optional<std::string> text = HelpTextOf(offset);
+    if (!text) return E_INVALIDARG;
+    if (!buffer) return E_POINTER;
+    // A buffer without room even for the NUL cannot take an answer.
+    if (bufferSize == 0) return E_INVALIDARG;
+    CopyCut(*text, buffer, bufferSize);
+    return S_OK;
+  });
+}
+
+}  // namespace ContextM

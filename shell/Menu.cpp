@@ -1,0 +1,80 @@
+// Builds the submenu from the command table, leaving out what the show rules rule out.
+#include "Menu.h"
+
+#include "CommandTable.h"
+#include "HandlerCall.h"
+#include "ShowRules.h"
+#include "com/ModuleInstance.h"
+#include "com/Resource.h"
+
+#include <shlobj.h>
+
+#include <mutex>
+
+namespace ContextM {
+
+namespace {
+
+std::mutex BitmapLock;
+ComObj::TBitmap Bitmap;
+
+// Default-only, verbs-only and no-verbs requests get nothing, unless the shell also sets CMF_EXPLORE.
+bool WantsSubmenu(UINT flags) { return (flags & 0xF) == 0 || (flags & CMF_EXPLORE) != 0; }
+
+bool IsShown(const TCommand& command, bool carrierRule, bool decryptRule) {
+  switch (command.Shown) {
+    case TShowRule::srCarrier: return carrierRule;
+    case TShowRule::srDecrypt: return decryptRule;
+    case TShowRule::srAlways: break;
+  }
+  return true;
+}
+
+// Positions are passed as fixed even when earlier items are left out: past the end, InsertMenu appends.
+ComObj::TMenu BuildPopup(UINT idCmdFirst, const TOptionValues& options, const TPathList& paths) {
+  ComObj::TMenu popup(::CreatePopupMenu());
+  bool carrierRule = CarrierRuleHolds(options, paths);
+  bool decryptRule = DecryptRuleHolds(options, paths);
+  for (const TCommand* command : CommandsByPosition()) {
+    if (!IsShown(*command, carrierRule, decryptRule)) continue;
+    UINT id = idCmdFirst + OffsetOf(*command);
+    if (command->Kind == TCommandKind::ckSeparator)
+      ::InsertMenuA(popup.get(), command->Position, MF_BYPOSITION | MF_SEPARATOR, id, nullptr);
+    else
+      ::InsertMenuA(popup.get(), command->Position, MF_BYPOSITION | MF_STRING, id, command->Caption.data());
+  }
+  return popup;
+}
+
+}  // namespace
+
+HBITMAP SubmenuBitmap() {
+  std::lock_guard lock(BitmapLock);
+  if (!Bitmap) Bitmap.reset(::LoadBitmapA(ComObj::ModuleInstance(), "ICON1"));
+  return Bitmap.get();
+}
+
+void ReleaseSubmenuBitmap() noexcept {
+  std::lock_guard lock(BitmapLock);
+  Bitmap.reset();
+}
+
+// Options that cannot be read give E_UNEXPECTED and no menu: nothing is offered from half-read options.
+HRESULT QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT, UINT flags) noexcept {
+  return HandlerCall([&]() -> HRESULT {
+  if (!WantsSubmenu(flags)) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
+  TOptionValues options = ReadOptions();
+  TSelection selection = SelectedFiles();
+  if (!selection) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
+
+  ComObj::TMenu popup = BuildPopup(idCmdFirst, options, *selection);
+  if (!::InsertMenuA(menu, indexMenu, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()), "Tarnwick"))
+    return LastErrorResult();
+  popup.release();  // the shell's menu owns it now
+  HBITMAP bitmap = SubmenuBitmap();
+  ::SetMenuItemBitmaps(menu, indexMenu, MF_BYPOSITION, bitmap, bitmap);
+  return MAKE_HRESULT(SEVERITY_SUCCESS, 0, ReservedCommandCount);
+  });
+}
+
+}  // namespace ContextM

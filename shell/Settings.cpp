@@ -1,0 +1,48 @@
+// Reading the options: nothing is cached, so a change takes effect at the next right-click.
+#include "Settings.h"
+
+#include "Registry.h"
+#include "Shared.h"
+
+namespace ContextM {
+
+namespace {
+
+TShared<TOptionValues> ModuleOptions;
+
+// Anything but exactly "0" switches a filter on, an absent value included.
+bool SwitchedOn(const std::string& text) { return text != "0"; }
+
+}  // namespace
+
+std::string UpperCase(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
+// Published only when all three reads succeed, so that no menu is ever built from half-read options.
+TOptionValues ReadOptions() {
+  TRegistry registry;
+  registry.OpenKey(OptionsKeyPath);  // a missing key reads as empty values
+  TOptionValues options;
+  options.DecryptFilter = SwitchedOn(registry.ReadString("DecryptSec"));
+  options.CarrierFilter = SwitchedOn(registry.ReadString("UnhideInst"));
+  options.CarrierMask = UpperCase(registry.ReadString("UnhideMask"));
+  ModuleOptions.Set(options);
+  return options;
+}
+
+TOptionValues CurrentOptions() { return ModuleOptions.Get(); }
+
+void ClearCarrierMask() {
+  ModuleOptions.Update([](TOptionValues& options) { options.CarrierMask.clear(); });
+}
+
+std::string ReadExeName() {
+  TRegistry registry;
+  registry.OpenKey(OptionsKeyPath);
+  return registry.ReadString("ExeName");
+}
+
+}  // namespace ContextM

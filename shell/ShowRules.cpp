@@ -1,0 +1,45 @@
+// Extension matching and the existing-file test behind the carrier and decrypt rules.
+#include "ShowRules.h"
+
+#include "com/Resource.h"
+
+#include <algorithm>
+
+namespace ContextM {
+
+std::string ExtensionOf(std::string_view path) {
+  std::string_view::size_type delimiter = std::string_view::npos;
+  // Walk by characters: in a double-byte code page a trail byte may equal a delimiter.
+  for (std::string_view::size_type i = 0; i < path.size(); ++i) {
+    char c = path[i];
+    if (c == '.' || c == '\\' || c == ':') delimiter = i;
+    else if (::IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < path.size()) ++i;
+  }
+  if (delimiter == std::string_view::npos || path[delimiter] != '.') return {};
+  return UpperCase(std::string(path.substr(delimiter)));
+}
+
+bool IsExistingFile(const std::string& path) {
+  WIN32_FIND_DATAA found;
+  ComObj::TFindHandle search(::FindFirstFileA(path.c_str(), &found));
+  if (!search || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  FILETIME local;
+  WORD date, time;
+  return ::FileTimeToLocalFileTime(&found.ftLastWriteTime, &local) && ::FileTimeToDosDateTime(&local, &date, &time);
+}
+
+bool CarrierRuleHolds(const TOptionValues& options, const TPathList& paths) {
+  if (!options.CarrierFilter) return true;
+  // An empty selection has no extension to look for.
+  std::string extension = paths.empty() ? std::string() : ExtensionOf(paths.front());
+  return !extension.empty() && options.CarrierMask.find(extension) != std::string::npos;
+}
+
+bool DecryptRuleHolds(const TOptionValues& options, const TPathList& paths) {
+  if (!options.DecryptFilter) return true;
+  // The extension first: a .TWK path passes whether it exists or not, so it needs no directory search.
+  return std::none_of(paths.begin(), paths.end(),
+                      [](const std::string& path) { return ExtensionOf(path) != ".TWK" && IsExistingFile(path); });
+}
+
+}  // namespace ContextM

@@ -1,0 +1,86 @@
+// Selection capture from a data object of the tests' own and from the shell's own data object.
+#include "shell/Selection.h"
+#include "support/DropFiles.h"
+#include "support/Platform.h"
+
+#include <gtest/gtest.h>
+
+using namespace ContextM;
+using Testing::TDropFilesObject;
+using Strings = std::vector<std::string>;
+
+class SelectionTest : public ::testing::Test {
+protected:
+  void TearDown() override { SetSelectedFiles(nullptr); }
+
+  HRESULT Capture(IDataObject* data) { return CaptureSelection(data, PathBuffer); }
+  static Strings Selected() {
+    TSelection selection = SelectedFiles();
+    return selection ? *selection : Strings{"(absent)"};
+  }
+
+  std::string PathBuffer;
+};
+
+TEST_F(SelectionTest, ListsPathsInOrderWithDuplicatesAndHoldsNoReference) {
+  TDropFilesObject data({"C:\\b.txt", "C:\\a.txt", "C:\\b.txt"});
+  EXPECT_EQ(Capture(&data), S_OK);
+  EXPECT_EQ(Selected(), (Strings{"C:\\b.txt", "C:\\a.txt", "C:\\b.txt"}));
+  EXPECT_EQ(data.References(), 1u);
+}
+
+TEST_F(SelectionTest, NextCaptureReplacesNeverAdds) {
+  TDropFilesObject first({"C:\\1", "C:\\2"}), second({"C:\\3"});
+  Capture(&first);
+  Capture(&second);
+  EXPECT_EQ(Selected(), Strings{"C:\\3"});
+}
+
+TEST_F(SelectionTest, EmptyListLeavesThePresentEmptySelectionAndGetDatasCode) {
+  TDropFilesObject earlier({"C:\\old"}), data({});
+  Capture(&earlier);
+  data.GetDataResult = S_FALSE;  // a success code of the data object's own
+  EXPECT_EQ(Capture(&data), S_FALSE);
+  EXPECT_EQ(Selected(), Strings{});
+}
+
+TEST_F(SelectionTest, FailingDataObjectKeepsTheEarlierSelection) {
+  TDropFilesObject earlier({"C:\\kept"}), failing({"C:\\x"});
+  Capture(&earlier);
+  failing.GetDataResult = DV_E_FORMATETC;
+  EXPECT_EQ(Capture(&failing), DV_E_FORMATETC);
+  EXPECT_EQ(Selected(), Strings{"C:\\kept"});
+}
+
+TEST_F(SelectionTest, NullDataObjectIsRefusedWithoutEffect) {
+  EXPECT_EQ(Capture(nullptr), E_INVALIDARG);
+  EXPECT_EQ(Selected(), Strings{"(absent)"});
+}
+
+TEST_F(SelectionTest, MediumThatIsNoGlobalMemoryIsNotReadAsAList) {
+  TDropFilesObject earlier({"C:\\kept"}), wrong({"C:\\x"});
+  Capture(&earlier);
+  wrong.MediumType = TYMED_NULL;
+  EXPECT_EQ(Capture(&wrong), DV_E_TYMED);
+  EXPECT_EQ(Selected(), Strings{"C:\\kept"});
+}
+
+TEST_F(SelectionTest, LongPathsAreCapturedWhole) {
+  std::string deep = "C:\\" + std::string(300, 'd') + "\\file.txt";
+  std::string exact = "C:\\" + std::string(257, 'e');  // 260 characters: fills the usual buffer exactly
+  std::string longer = "C:\\" + std::string(1000, 'f') + "\\" + std::string(1000, 'g') + ".twk";
+  TDropFilesObject data({deep, "C:\\short", exact, longer});
+  EXPECT_EQ(Capture(&data), S_OK);
+  EXPECT_EQ(Selected(), (Strings{deep, "C:\\short", exact, longer}));
+}
+
+TEST_F(SelectionTest, ShellDataObjectForRealFilesAndFolders) {
+  Testing::TTempFolder folder;
+  std::string a = folder.File("a.txt"), b = folder.File("b b.twk");
+  std::string sub = folder.Folder("sub");
+  IDataObject* data = Testing::ShellDataObject(folder.Path().wstring(), {L"a.txt", L"sub", L"b b.twk"});
+  HRESULT result = Capture(data);
+  data->Release();
+  EXPECT_EQ(result, S_OK);
+  EXPECT_EQ(Selected(), (Strings{a, sub, b}));
+}

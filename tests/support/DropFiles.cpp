@@ -1,0 +1,74 @@
+// Builds dropped-file lists and asks the shell for its data object.
+#include "DropFiles.h"
+
+#include <shlobj.h>
+
+#include <cstring>
+#include <stdexcept>
+
+namespace Testing {
+
+HGLOBAL MakeDropFiles(const std::vector<std::string>& paths) {
+  std::string names;
+  for (const std::string& path : paths) names.append(path).push_back('\0');
+  // The list ends in an empty name; an empty list is that empty name alone, two NULs.
+  names.append(paths.empty() ? 2 : 1, '\0');
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
+  auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = FALSE;
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size());
+  ::GlobalUnlock(memory);
+  return memory;
+}
+
+HRESULT TDropFilesObject::QueryInterface(REFIID iid, void** object) {
+  if (!object) return E_POINTER;
+  if (iid != IID_IUnknown && iid != IID_IDataObject) {
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  *object = static_cast<IDataObject*>(this);
+  AddRef();
+  return S_OK;
+}
+
+HRESULT TDropFilesObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
+  ++GetDataCalls;
+  if (FAILED(GetDataResult)) return GetDataResult;
+  if (format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL)) return DV_E_FORMATETC;
+  medium->tymed = MediumType;
+  medium->hGlobal = MakeDropFiles(FPaths);
+  medium->pUnkForRelease = nullptr;
+  return GetDataResult;
+}
+
+IDataObject* ShellDataObject(const std::wstring& folder, const std::vector<std::wstring>& names) {
+  IShellFolder* desktop = nullptr;
+  if (FAILED(::SHGetDesktopFolder(&desktop))) throw std::runtime_error("no desktop folder");
+  PIDLIST_RELATIVE folderId = nullptr;
+  HRESULT result = desktop->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(folder.c_str()), nullptr,
+                                             &folderId, nullptr);
+  IShellFolder* parent = nullptr;
+  if (SUCCEEDED(result)) result = desktop->BindToObject(folderId, nullptr, IID_IShellFolder, (void**)&parent);
+  std::vector<PITEMID_CHILD> items;
+  for (const std::wstring& name : names) {
+    PIDLIST_RELATIVE item = nullptr;
+    if (SUCCEEDED(result))
+      result = parent->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(name.c_str()), nullptr, &item, nullptr);
+    if (SUCCEEDED(result)) items.push_back(static_cast<PITEMID_CHILD>(item));
+  }
+  IDataObject* data = nullptr;
+  if (SUCCEEDED(result))
+    result = parent->GetUIObjectOf(nullptr, static_cast<UINT>(items.size()),
+                                   const_cast<PCUITEMID_CHILD_ARRAY>(items.data()), IID_IDataObject, nullptr,
+                                   (void**)&data);
+  for (PITEMID_CHILD item : items) ::CoTaskMemFree(item);
+  ::CoTaskMemFree(folderId);
+  if (parent) parent->Release();
+  desktop->Release();
+  if (FAILED(result)) throw std::runtime_error("the shell gave no data object");
+  return data;
+}
+
+}  // namespace Testing

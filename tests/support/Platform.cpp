@@ -1,0 +1,170 @@
+// Real registry keys, files, hooks and processes for the tests.
+#include "Platform.h"
+
+#include "shell/Settings.h"
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace Testing {
+
+namespace fs = std::filesystem;
+
+// Options key -------------------------------------------------------------------------------------
+
+TOptionsKey::TOptionsKey() { Delete(); }
+TOptionsKey::~TOptionsKey() { Delete(); }
+
+void TOptionsKey::Delete() { ::RegDeleteTreeA(HKEY_CURRENT_USER, ContextM::OptionsKeyPath); }
+
+void TOptionsKey::SetBytes(const char* name, const void* data, DWORD size, DWORD type) {
+  HKEY key;
+  if (::RegCreateKeyExA(HKEY_CURRENT_USER, ContextM::OptionsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+    throw std::runtime_error("cannot create the options key");
+  LONG result = ::RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+  ::RegCloseKey(key);
+  if (result != ERROR_SUCCESS) throw std::runtime_error("cannot set an option");
+}
+
+void TOptionsKey::SetString(const char* name, const std::string& value, DWORD type) {
+  SetBytes(name, value.c_str(), static_cast<DWORD>(value.size() + 1), type);
+}
+
+void TOptionsKey::SetDword(const char* name, DWORD value) { SetBytes(name, &value, sizeof value, REG_DWORD); }
+
+// Files --------------------------------------------------------------------------------------------
+
+TTempFolder::TTempFolder(const std::string& name) {
+  FPath = fs::temp_directory_path() / (name + "-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                                       std::to_string(::GetTickCount64()));
+  fs::create_directories(FPath);
+}
+
+TTempFolder::~TTempFolder() {
+  std::error_code ignored;
+  fs::remove_all(FPath, ignored);
+}
+
+std::string TTempFolder::File(const std::string& name, const std::string& content) const {
+  fs::path path = FPath / name;
+  std::ofstream(path, std::ios::binary) << content;
+  return path.string();
+}
+
+std::string TTempFolder::Folder(const std::string& name) const {
+  fs::create_directories(FPath / name);
+  return (FPath / name).string();
+}
+
+void SetLastWriteYear(const std::string& path, WORD year) {
+  SYSTEMTIME time{};
+  time.wYear = year;
+  time.wMonth = 6;
+  time.wDay = 15;
+  time.wHour = 12;
+  FILETIME local, utc;
+  ::SystemTimeToFileTime(&time, &local);
+  ::LocalFileTimeToFileTime(&local, &utc);
+  HANDLE file = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + path);
+  BOOL set = ::SetFileTime(file, nullptr, nullptr, &utc);
+  ::CloseHandle(file);
+  if (!set) throw std::runtime_error("cannot set the time of " + path);
+}
+
+// Message boxes ------------------------------------------------------------------------------------
+
+namespace {
+
+thread_local HHOOK WatcherHook = nullptr;
+thread_local std::vector<TMessageBoxWatcher::TBox>* WatchedBoxes = nullptr;
+
+std::string WindowText(HWND window) {
+  char text[1024] = "";
+  ::GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    auto window = reinterpret_cast<HWND>(wParam);
+    char className[64] = "";
+    ::GetClassNameA(window, className, sizeof className);
+    if (std::string(className) == "#32770" && WatchedBoxes) {
+      char text[1024] = "";
+      ::GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+      WatchedBoxes->push_back({WindowText(window), text, ::GetWindow(window, GW_OWNER)});
+      ::PostMessageA(window, WM_COMMAND, IDOK, 0);
+    }
+  }
+  return ::CallNextHookEx(WatcherHook, code, wParam, lParam);
+}
+
+}  // namespace
+
+TMessageBoxWatcher::TMessageBoxWatcher() {
+  WatchedBoxes = new std::vector<TBox>;
+  WatcherHook = ::SetWindowsHookExA(WH_CBT, WatchBoxes, nullptr, ::GetCurrentThreadId());
+}
+
+TMessageBoxWatcher::~TMessageBoxWatcher() {
+  ::UnhookWindowsHookEx(WatcherHook);
+  WatcherHook = nullptr;
+  delete WatchedBoxes;
+  WatchedBoxes = nullptr;
+}
+
+const std::vector<TMessageBoxWatcher::TBox>& TMessageBoxWatcher::Boxes() const { return *WatchedBoxes; }
+
+// The stand-in main application ------------------------------------------------------------------
+
+namespace {
+
+fs::path ThisProgramFolder() {
+  char path[MAX_PATH];
+  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return fs::path(path).parent_path();
+}
+
+}  // namespace
+
+TStandIn::TStandIn(const TTempFolder& folder, const std::string& exeName) {
+  fs::path exe = folder.Path() / exeName;
+  fs::create_directories(exe.parent_path());
+  fs::copy_file(ThisProgramFolder() / "standin.exe", exe, fs::copy_options::overwrite_existing);
+  FExePath = exe.string();
+  FRecordPath = (folder.Path() / "record.bin").string();
+  std::string eventName = "tarnctx-standin-" + std::to_string(::GetCurrentProcessId());
+  FRecorded = ::CreateEventA(nullptr, TRUE, FALSE, eventName.c_str());
+  ::SetEnvironmentVariableA("TARNCTX_RECORD", FRecordPath.c_str());
+  ::SetEnvironmentVariableA("TARNCTX_RECORDED", eventName.c_str());
+}
+
+TStandIn::~TStandIn() {
+  ::SetEnvironmentVariableA("TARNCTX_RECORD", nullptr);
+  ::SetEnvironmentVariableA("TARNCTX_RECORDED", nullptr);
+  ::CloseHandle(FRecorded);
+}
+
+TRecordedLaunch TStandIn::Wait(DWORD milliseconds) {
+  TRecordedLaunch launch;
+  if (::WaitForSingleObject(FRecorded, milliseconds) != WAIT_OBJECT_0) return launch;
+  ::ResetEvent(FRecorded);
+  std::ifstream file(FRecordPath, std::ios::binary);
+  std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  launch.Started = true;
+  std::size_t start = 0;
+  std::vector<std::string> fields;
+  for (std::size_t end; (end = content.find('\0', start)) != std::string::npos; start = end + 1)
+    fields.push_back(content.substr(start, end - start));
+  if (fields.size() < 2) return launch;
+  launch.Program = fields[0];
+  launch.CommandLine = fields[1];
+  launch.Arguments.assign(fields.begin() + 2, fields.end());
+  return launch;
+}
+
+}  // namespace Testing

@@ -1,0 +1,73 @@
+// Test helpers on the real platform: the options key, temporary files, message boxes, the stand-in program.
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace Testing {
+
+// The real options key under HKEY_CURRENT_USER, deleted at construction and destruction.
+class TOptionsKey {
+public:
+  TOptionsKey();
+  ~TOptionsKey();
+  void SetString(const char* name, const std::string& value, DWORD type = REG_SZ);
+  void SetBytes(const char* name, const void* data, DWORD size, DWORD type);
+  void SetDword(const char* name, DWORD value);
+  static void Delete();
+};
+
+// A fresh folder under the temporary folder, removed with everything in it.
+class TTempFolder {
+public:
+  explicit TTempFolder(const std::string& name = "tarnctx test");
+  ~TTempFolder();
+  const std::filesystem::path& Path() const { return FPath; }
+  std::string File(const std::string& name, const std::string& content = "x") const;
+  std::string Folder(const std::string& name) const;
+
+private:
+  std::filesystem::path FPath;
+};
+
+// Sets a file's last-write time, as a local calendar date.
+void SetLastWriteYear(const std::string& path, WORD year);
+
+// Watches this thread's message boxes with a WH_CBT hook: records caption and text, then closes each one.
+class TMessageBoxWatcher {
+public:
+  TMessageBoxWatcher();
+  ~TMessageBoxWatcher();
+  struct TBox {
+    std::string Caption, Text;
+    HWND Owner;
+  };
+  const std::vector<TBox>& Boxes() const;
+};
+
+// Runs the stand-in main application through an action and returns what it recorded.
+struct TRecordedLaunch {
+  bool Started = false;
+  std::string Program;  // the file that ran
+  std::string CommandLine;
+  std::vector<std::string> Arguments;  // as the C runtime parsed them, program name excluded
+};
+
+class TStandIn {
+public:
+  // Copies the stand-in program into the folder under the given name.
+  TStandIn(const TTempFolder& folder, const std::string& exeName);
+  ~TStandIn();
+  const std::string& ExePath() const { return FExePath; }
+  // Waits a bounded time for the stand-in to record its start.
+  TRecordedLaunch Wait(DWORD milliseconds = 10000);
+
+private:
+  std::string FExePath, FRecordPath;
+  HANDLE FRecorded;
+};
+
+}  // namespace Testing

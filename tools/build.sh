@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Configures and builds both architectures from the same source: build/x86 (32-bit) and build/x64 (64-bit).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+for arch in x86:i686 x64:x86_64; do
+  dir=build/${arch%%:*}
+  [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-${arch#*:}.cmake" >/dev/null
+  cmake --build "$dir"
+done
