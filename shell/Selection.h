@@ -21,6 +21,7 @@ void SetSelectedFiles(TSelection selection);
 TSelection SpendSelectedFiles();
 
 // Fills SelectedFiles from the data object's dropped-file list; pathBuffer is the caller's scratch space.
-HRESULT CaptureSelection(IDataObject* dataObject, std::string& pathBuffer);
+// A name that the system code page cannot hold exactly leaves no selection at all.
+HRESULT CaptureSelection(IDataObject* dataObject, std::wstring& pathBuffer);
 
 }  // namespace ContextM

@@ -19,7 +19,7 @@ protected:
     return selection ? *selection : Strings{"(absent)"};
   }
 
-  std::string PathBuffer;
+  std::wstring PathBuffer;
 };
 
 TEST_F(SelectionTest, ListsPathsInOrderWithDuplicatesAndHoldsNoReference) {
@@ -30,14 +30,14 @@ TEST_F(SelectionTest, ListsPathsInOrderWithDuplicatesAndHoldsNoReference) {
 }
 
 TEST_F(SelectionTest, NextCaptureReplacesNeverAdds) {
-  TDropFilesObject first({"C:\\1", "C:\\2"}), second({"C:\\3"});
+  TDropFilesObject first(Strings{"C:\\1", "C:\\2"}), second({"C:\\3"});
   Capture(&first);
   Capture(&second);
   EXPECT_EQ(Selected(), Strings{"C:\\3"});
 }
 
 TEST_F(SelectionTest, EmptyListLeavesThePresentEmptySelectionAndGetDatasCode) {
-  TDropFilesObject earlier({"C:\\old"}), data({});
+  TDropFilesObject earlier({"C:\\old"}), data(Strings{});
   Capture(&earlier);
   data.GetDataResult = S_FALSE;  // a success code of the data object's own
   EXPECT_EQ(Capture(&data), S_FALSE);
@@ -72,6 +72,23 @@ TEST_F(SelectionTest, LongPathsAreCapturedWhole) {
   TDropFilesObject data({deep, "C:\\short", exact, longer});
   EXPECT_EQ(Capture(&data), S_OK);
   EXPECT_EQ(Selected(), (Strings{deep, "C:\\short", exact, longer}));
+}
+
+TEST_F(SelectionTest, WideNamesArePassedInTheSystemCodePage) {
+  TDropFilesObject data(std::vector<std::wstring>{L"C:\\caf\u00E9.txt", L"C:\\plain.txt"});
+  EXPECT_EQ(Capture(&data), S_OK);
+  EXPECT_EQ(Selected(), (Strings{"C:\\caf\xE9.txt", "C:\\plain.txt"}));
+}
+
+TEST_F(SelectionTest, NameTheCodePageCannotHoldLeavesNoSelection) {
+  // Best fit would make these C:\a\b.txt, C:\"x".txt and C:\a/b.txt: other paths than the user chose.
+  for (const wchar_t* name : {L"C:\\a\uFF3Cb.txt", L"C:\\\uFF02x\uFF02.txt", L"C:\\a\u2215b.txt", L"C:\\\u4E2D.txt"}) {
+    TDropFilesObject earlier({"C:\\earlier.txt"});
+    Capture(&earlier);
+    TDropFilesObject data(std::vector<std::wstring>{L"C:\\fine.txt", name});
+    EXPECT_EQ(Capture(&data), HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION));
+    EXPECT_EQ(Selected(), Strings{"(absent)"});
+  }
 }
 
 TEST_F(SelectionTest, ShellDataObjectForRealFilesAndFolders) {

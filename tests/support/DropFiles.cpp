@@ -8,19 +8,28 @@
 
 namespace Testing {
 
-HGLOBAL MakeDropFiles(const std::vector<std::string>& paths) {
-  std::string names;
-  for (const std::string& path : paths) names.append(path).push_back('\0');
+namespace {
+
+template <class Char>
+HGLOBAL DropFilesOf(const std::vector<std::basic_string<Char>>& paths) {
+  std::basic_string<Char> names;
+  for (const auto& path : paths) names.append(path).push_back(Char{});
   // The list ends in an empty name; an empty list is that empty name alone, two NULs.
-  names.append(paths.empty() ? 2 : 1, '\0');
-  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
+  names.append(paths.empty() ? 2 : 1, Char{});
+  std::size_t bytes = names.size() * sizeof(Char);
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes);
   auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
   drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = FALSE;
-  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size());
+  drop->fWide = sizeof(Char) > 1;
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), bytes);
   ::GlobalUnlock(memory);
   return memory;
 }
+
+}  // namespace
+
+HGLOBAL MakeDropFiles(const std::vector<std::string>& paths) { return DropFilesOf(paths); }
+HGLOBAL MakeDropFiles(const std::vector<std::wstring>& paths) { return DropFilesOf(paths); }
 
 HRESULT TDropFilesObject::QueryInterface(REFIID iid, void** object) {
   if (!object) return E_POINTER;
@@ -38,7 +47,7 @@ HRESULT TDropFilesObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
   if (FAILED(GetDataResult)) return GetDataResult;
   if (format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL)) return DV_E_FORMATETC;
   medium->tymed = MediumType;
-  medium->hGlobal = MakeDropFiles(FPaths);
+  medium->hGlobal = FWide ? MakeDropFiles(FWidePaths) : MakeDropFiles(FPaths);
   medium->pUnkForRelease = nullptr;
   return GetDataResult;
 }

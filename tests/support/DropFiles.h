@@ -14,6 +14,8 @@ namespace Testing {
 class TDropFilesObject : public IDataObject {
 public:
   explicit TDropFilesObject(std::vector<std::string> paths) : FPaths(std::move(paths)) {}
+  // A list of UTF-16 names, as the shell's own data objects hand out.
+  explicit TDropFilesObject(std::vector<std::wstring> paths) : FWidePaths(std::move(paths)), FWide(true) {}
 
   HRESULT GetDataResult = S_OK;   // a failure here is returned without a medium
   DWORD MediumType = TYMED_HGLOBAL;
@@ -35,11 +37,14 @@ public:
 
 private:
   std::vector<std::string> FPaths;
+  std::vector<std::wstring> FWidePaths;
+  bool FWide = false;
   std::atomic<ULONG> FReferences{1};
 };
 
 // A DROPFILES block of ANSI names in movable global memory, as the shell hands it out.
 HGLOBAL MakeDropFiles(const std::vector<std::string>& paths);
+HGLOBAL MakeDropFiles(const std::vector<std::wstring>& paths);
 
 // The shell's own data object for real files in one folder, as Explorer gets it from the folder.
 IDataObject* ShellDataObject(const std::wstring& folder, const std::vector<std::wstring>& names);
