@@ -7,14 +7,33 @@
 
 namespace ContextM {
 
-std::string ExtensionOf(std::string_view path) {
+namespace {
+
+bool IsDelimiter(char c) { return c == '.' || c == '\\' || c == ':'; }
+
+// The system code page does not change while the process runs.
+bool DoubleByteCodePage() {
+  static const bool doubleByte = [] {
+    CPINFO info;
+    return ::GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1;
+  }();
+  return doubleByte;
+}
+
+// Walks by characters: in a double-byte code page a trail byte may equal a delimiter.
+std::string_view::size_type LastDelimiterByCharacters(std::string_view path) {
   std::string_view::size_type delimiter = std::string_view::npos;
-  // Walk by characters: in a double-byte code page a trail byte may equal a delimiter.
   for (std::string_view::size_type i = 0; i < path.size(); ++i) {
-    char c = path[i];
-    if (c == '.' || c == '\\' || c == ':') delimiter = i;
-    else if (::IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < path.size()) ++i;
+    if (IsDelimiter(path[i])) delimiter = i;
+    else if (::IsDBCSLeadByte(static_cast<BYTE>(path[i])) && i + 1 < path.size()) ++i;
   }
+  return delimiter;
+}
+
+}  // namespace
+
+std::string ExtensionOf(std::string_view path) {
+  auto delimiter = DoubleByteCodePage() ? LastDelimiterByCharacters(path) : path.find_last_of(".\\:");
   if (delimiter == std::string_view::npos || path[delimiter] != '.') return {};
   return UpperCase(std::string(path.substr(delimiter)));
 }
