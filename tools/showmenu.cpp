@@ -2,6 +2,7 @@
 #include "shell/HelpText.h"
 #include "shell/Menu.h"
 #include "shell/Selection.h"
+#include "tools/ShellDataObject.h"
 
 #include <ole2.h>
 #include <shlobj.h>
@@ -11,33 +12,6 @@
 #include <vector>
 
 namespace {
-
-// The shell's own data object for files of one folder, as Explorer hands it to a handler.
-IDataObject* ShellDataObject(const std::wstring& folder, const std::vector<std::wstring>& names) {
-  IShellFolder* desktop = nullptr;
-  IShellFolder* parent = nullptr;
-  PIDLIST_RELATIVE folderId = nullptr;
-  std::vector<PITEMID_CHILD> items;
-  IDataObject* data = nullptr;
-  ::SHGetDesktopFolder(&desktop);
-  HRESULT result = desktop->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(folder.c_str()), nullptr,
-                                             &folderId, nullptr);
-  if (SUCCEEDED(result)) result = desktop->BindToObject(folderId, nullptr, IID_IShellFolder, (void**)&parent);
-  for (const std::wstring& name : names) {
-    PIDLIST_RELATIVE item = nullptr;
-    if (SUCCEEDED(result))
-      result = parent->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(name.c_str()), nullptr, &item, nullptr);
-    if (SUCCEEDED(result)) items.push_back(static_cast<PITEMID_CHILD>(item));
-  }
-  if (SUCCEEDED(result))
-    parent->GetUIObjectOf(nullptr, static_cast<UINT>(items.size()), const_cast<PCUITEMID_CHILD_ARRAY>(items.data()),
-                          IID_IDataObject, nullptr, (void**)&data);
-  for (PITEMID_CHILD item : items) ::CoTaskMemFree(item);
-  ::CoTaskMemFree(folderId);
-  if (parent) parent->Release();
-  desktop->Release();
-  return data;
-}
 
 void PrintMenu(HMENU menu, UINT firstId) {
   for (int position = 0; position < ::GetMenuItemCount(menu); ++position) {
@@ -66,7 +40,7 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   ::OleInitialize(nullptr);
-  IDataObject* data = ShellDataObject(argv[1], std::vector<std::wstring>(argv + 2, argv + argc));
+  IDataObject* data = Tools::ShellDataObject(argv[1], std::vector<std::wstring>(argv + 2, argv + argc));
   if (!data) {
     std::printf("The shell does not know these files.\n");
     return 1;

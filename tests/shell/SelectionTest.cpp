@@ -2,6 +2,7 @@
 #include "shell/Selection.h"
 #include "support/DropFiles.h"
 #include "support/Platform.h"
+#include "tools/ShellDataObject.h"
 
 #include <gtest/gtest.h>
 
@@ -95,7 +96,8 @@ TEST_F(SelectionTest, ShellDataObjectForRealFilesAndFolders) {
   Testing::TTempFolder folder;
   std::string a = folder.File("a.txt"), b = folder.File("b b.twk");
   std::string sub = folder.Folder("sub");
-  IDataObject* data = Testing::ShellDataObject(folder.Path().wstring(), {L"a.txt", L"sub", L"b b.twk"});
+  IDataObject* data = Tools::ShellDataObject(folder.Path().wstring(), {L"a.txt", L"sub", L"b b.twk"});
+  ASSERT_NE(data, nullptr);
   HRESULT result = Capture(data);
   data->Release();
   EXPECT_EQ(result, S_OK);

@@ -4,7 +4,6 @@
 #include <shlobj.h>
 
 #include <cstring>
-#include <stdexcept>
 
 namespace Testing {
 
@@ -50,34 +49,6 @@ HRESULT TDropFilesObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
   medium->hGlobal = FWide ? MakeDropFiles(FWidePaths) : MakeDropFiles(FPaths);
   medium->pUnkForRelease = nullptr;
   return GetDataResult;
-}
-
-IDataObject* ShellDataObject(const std::wstring& folder, const std::vector<std::wstring>& names) {
-  IShellFolder* desktop = nullptr;
-  if (FAILED(::SHGetDesktopFolder(&desktop))) throw std::runtime_error("no desktop folder");
-  PIDLIST_RELATIVE folderId = nullptr;
-  HRESULT result = desktop->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(folder.c_str()), nullptr,
-                                             &folderId, nullptr);
-  IShellFolder* parent = nullptr;
-  if (SUCCEEDED(result)) result = desktop->BindToObject(folderId, nullptr, IID_IShellFolder, (void**)&parent);
-  std::vector<PITEMID_CHILD> items;
-  for (const std::wstring& name : names) {
-    PIDLIST_RELATIVE item = nullptr;
-    if (SUCCEEDED(result))
-      result = parent->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(name.c_str()), nullptr, &item, nullptr);
-    if (SUCCEEDED(result)) items.push_back(static_cast<PITEMID_CHILD>(item));
-  }
-  IDataObject* data = nullptr;
-  if (SUCCEEDED(result))
-    result = parent->GetUIObjectOf(nullptr, static_cast<UINT>(items.size()),
-                                   const_cast<PCUITEMID_CHILD_ARRAY>(items.data()), IID_IDataObject, nullptr,
-                                   (void**)&data);
-  for (PITEMID_CHILD item : items) ::CoTaskMemFree(item);
-  ::CoTaskMemFree(folderId);
-  if (parent) parent->Release();
-  desktop->Release();
-  if (FAILED(result)) throw std::runtime_error("the shell gave no data object");
-  return data;
 }
 
 }  // namespace Testing

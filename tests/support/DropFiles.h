@@ -1,4 +1,4 @@
-// Test data objects: one of the tests' own that serves CF_HDROP from a list of paths, and the shell's own.
+// A data object of the tests' own that serves CF_HDROP from a list of paths.
 #pragma once
 
 #include <windows.h>
@@ -46,7 +46,5 @@ private:
 HGLOBAL MakeDropFiles(const std::vector<std::string>& paths);
 HGLOBAL MakeDropFiles(const std::vector<std::wstring>& paths);
 
-// The shell's own data object for real files in one folder, as Explorer gets it from the folder.
-IDataObject* ShellDataObject(const std::wstring& folder, const std::vector<std::wstring>& names);
 
 }  // namespace Testing
