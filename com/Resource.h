@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <objidl.h>
+#include <oleauto.h>
 
 #include <cstdint>
 #include <utility>
@@ -51,6 +52,11 @@ inline void GdiObject(HBITMAP bitmap) { ::DeleteObject(bitmap); }
 inline void Kernel(HANDLE handle) { ::CloseHandle(handle); }
 inline void Find(HANDLE handle) { ::FindClose(handle); }
 inline void Hook(HHOOK hook) { ::UnhookWindowsHookEx(hook); }
+inline void CoTaskString(LPOLESTR text) { ::CoTaskMemFree(text); }
+inline void BString(BSTR text) { ::SysFreeString(text); }
+inline void Library(HMODULE module) { ::FreeLibrary(module); }
+template <class Interface>
+void ComRelease(Interface* object) { object->Release(); }
 }  // namespace Closers
 
 using TRegKey = TUniqueHandle<HKEY, Closers::RegKey>;
@@ -59,6 +65,12 @@ using TBitmap = TUniqueHandle<HBITMAP, Closers::GdiObject>;
 using TKernelHandle = TUniqueHandle<HANDLE, Closers::Kernel>;
 using TFindHandle = TUniqueHandle<HANDLE, Closers::Find, -1>;
 using THook = TUniqueHandle<HHOOK, Closers::Hook>;
+using TCoTaskString = TUniqueHandle<LPOLESTR, Closers::CoTaskString>;
+using TBString = TUniqueHandle<BSTR, Closers::BString>;
+using TLibrary = TUniqueHandle<HMODULE, Closers::Library>;
+// A counted interface reference, released once.
+template <class Interface>
+using TComRef = TUniqueHandle<Interface*, Closers::ComRelease<Interface>>;
 
 // A storage medium handed out by IDataObject::GetData, released with the platform's own rule.
 class TStgMedium {

@@ -1,0 +1,160 @@
+// The server module object: counts for unloading, the module's path and title, registration and teardown.
+#include "ComServer.h"
+
+#include "ComClassManager.h"
+#include "ComObjectFactory.h"
+#include "Exceptions.h"
+#include "ModuleInstance.h"
+#include "Resource.h"
+
+#include <sstream>
+
+namespace ComServ {
+
+using namespace ComObj;
+
+namespace {
+
+bool HasSwitch(const std::string& commandLine, const char* name) {
+  std::istringstream words(commandLine);
+  for (std::string word; words >> word;)
+    if (word.size() > 1 && (word[0] == '-' || word[0] == '/') && ::lstrcmpiA(word.c_str() + 1, name) == 0)
+      return true;
+  return false;
+}
+
+// How the host process was started; only an executable server acts on it.
+TLaunchMode LaunchModeOf(const std::string& commandLine) {
+  if (HasSwitch(commandLine, "AUTOMATION") || HasSwitch(commandLine, "EMBEDDING")) return lmAutomation;
+  if (HasSwitch(commandLine, "REGSERVER")) return lmRegister;
+  if (HasSwitch(commandLine, "UNREGSERVER")) return lmUnregister;
+  return lmNormal;
+}
+
+std::wstring Wide(const std::string& text) {
+  int length = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+  std::wstring wide(length > 0 ? length - 1 : 0, L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
+  return wide;
+}
+
+std::string Narrow(const wchar_t* text) {
+  int length = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string narrow(length > 0 ? length - 1 : 0, '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), length, nullptr, nullptr);
+  return narrow;
+}
+
+}  // namespace
+
+TComServer::TComServer() : FInProcess(ModuleIsLibrary), FLaunchMode(LaunchModeOf(::GetCommandLineA())) {}
+
+TComServer::~TComServer() {
+  ClassManager().VisitFactories(*this, [](TComObjectFactory& factory) { delete &factory; });
+  if (ITypeLib* library = FTypeLibrary.exchange(nullptr)) library->Release();
+}
+
+// Counts ------------------------------------------------------------------------------------------------
+
+LONG TComServer::AdjustObjectCount(bool created) {
+  // At 0 an executable server would consider closing; a library waits for DllCanUnloadNow.
+  return created ? ++FLiveObjects : --FLiveObjects;
+}
+
+LONG TComServer::AdjustFactoryCount(bool created) { return created ? ++FFactoryRefs : --FFactoryRefs; }
+
+// Identity ----------------------------------------------------------------------------------------------
+
+std::string TComServer::ServerFilePath() { return ModulePath(); }
+
+std::string TComServer::RegistrationKeyName() { return FInProcess ? "InprocServer32" : "LocalServer32"; }
+
+std::string TComServer::ServerTitle() {
+  if (!FServerTitle.empty()) return FServerTitle;
+  if (ITypeLib* library = FTypeLibrary.load()) return TypeLibraryName(library);
+  return ModuleBaseName();
+}
+
+// Type library ------------------------------------------------------------------------------------------
+
+ITypeLib* TComServer::TypeLibrary() {
+  LoadOwnTypeLibrary();
+  ITypeLib* library = FTypeLibrary.load();
+  library->AddRef();
+  return library;
+}
+
+void TComServer::LoadOwnTypeLibrary() {
+  if (FTypeLibrary.load()) return;
+  if (ITypeLib* displaced = FTypeLibrary.exchange(OpenTypeLibrary(ModulePath()))) displaced->Release();
+}
+
+void TComServer::UnregisterTypeLibrary() {
+  HMODULE oleAut = ::GetModuleHandleA("OLEAUT32.DLL");
+  if (!oleAut) return;
+  using TUnregister = HRESULT(WINAPI*)(REFGUID, WORD, WORD, LCID, SYSKIND);
+  auto unregister = reinterpret_cast<TUnregister>(::GetProcAddress(oleAut, "UnRegisterTypeLib"));
+  if (!unregister) return;
+  ITypeLib* library = FTypeLibrary.load();
+  TLIBATTR* attributes;
+  CheckOleResult(library->GetLibAttr(&attributes));
+  TLIBATTR copy = *attributes;
+  library->ReleaseTLibAttr(attributes);
+  CheckOleResult(unregister(copy.guid, copy.wMajorVerNum, copy.wMinorVerNum, copy.lcid, copy.syskind));
+}
+
+// Registration ------------------------------------------------------------------------------------------
+
+void TComServer::UpdateServerRegistration(bool registering) {
+  if (ITypeLib* library = FTypeLibrary.load()) {
+    if (registering)
+      RegisterTypeLibrary(library, ModulePath());
+    else
+      UnregisterTypeLibrary();
+  }
+  FRegistering = registering;
+  ClassManager().VisitFactories(*this, [this](TComObjectFactory& factory) {
+    if (factory.InstancingMode() != imInternal) factory.ApplyRegistration(FRegistering);
+  });
+}
+
+// The module-wide server ----------------------------------------------------------------------------------
+
+void CreateModuleServer() { ModuleServer = std::make_unique<TComServer>(); }
+
+void DestroyModuleServer() noexcept { ModuleServer.reset(); }
+
+// Module routines -----------------------------------------------------------------------------------------
+
+std::string ModulePath() {
+  char path[262];
+  DWORD length = ::GetModuleFileNameA(ModuleInstance(), path, sizeof path);
+  return std::string(path, length);
+}
+
+std::string ModuleBaseName() {
+  std::string name = ModulePath();
+  name.erase(0, name.find_last_of("\\/:") + 1);
+  if (std::size_t dot = name.find_last_of('.'); dot != std::string::npos) name.erase(dot);
+  return name;
+}
+
+ITypeLib* OpenTypeLibrary(const std::string& path) {
+  ITypeLib* library = nullptr;
+  CheckOleResult(::LoadTypeLib(Wide(path).c_str(), &library));
+  return library;
+}
+
+void RegisterTypeLibrary(ITypeLib* library, const std::string& path) {
+  std::wstring widePath = Wide(path);
+  std::wstring helpFolder = Wide(path.substr(0, path.find_last_of('\\') + 1));
+  CheckOleResult(::RegisterTypeLib(library, widePath.data(), helpFolder.data()));
+}
+
+std::string TypeLibraryName(ITypeLib* library) {
+  TBString name;
+  CheckOleResult(library->GetDocumentation(-1, name.put(), nullptr, nullptr, nullptr));
+  return Narrow(name.get() ? name.get() : L"");
+}
+
+}  // namespace ComServ

@@ -1,0 +1,82 @@
+// Writes and removes a class's entries: the class key, its server key with path and threading model, the ProgID.
+#include "Registration.h"
+
+#include "ComObjectFactory.h"
+#include "ComServerObject.h"
+#include "Exceptions.h"
+#include "ModuleInstance.h"
+#include "Resource.h"
+
+namespace ComObj {
+
+const char* const ThreadModelNames[4] = {"", "Apartment", "Free", "Both"};
+
+std::string ClassIdToText(const GUID& classId) {
+  TCoTaskString wide;
+  CheckOleResult(::StringFromCLSID(classId, wide.put()));
+  char text[64];
+  int length = ::WideCharToMultiByte(CP_ACP, 0, wide.get(), -1, text, sizeof text, nullptr, nullptr);
+  return std::string(text, length > 0 ? length - 1 : 0);
+}
+
+void WriteRootValue(const std::string& keyPath, const std::string& valueName, const std::string& data) {
+  char noClass[] = "";
+  TRegKey key;
+  LONG result = ::RegCreateKeyExA(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, noClass, REG_OPTION_NON_VOLATILE,
+                                  KEY_READ | KEY_WRITE, nullptr, key.put(), nullptr);
+  if (result == ERROR_SUCCESS)
+    result = ::RegSetValueExA(key.get(), valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                              static_cast<DWORD>(data.size() + 1));
+  if (result != ERROR_SUCCESS) throw EOleError("Error creating system registry entry");
+}
+
+void DeleteRootKey(const std::string& keyPath) noexcept { ::RegDeleteKeyA(HKEY_CLASSES_ROOT, keyPath.c_str()); }
+
+std::string RegisteredServerPath(const std::string& modulePath) {
+  if (modulePath.find(' ') == std::string::npos) return modulePath;
+  char shortPath[MAX_PATH];
+  DWORD length = ::GetShortPathNameA(modulePath.c_str(), shortPath, sizeof shortPath);
+  // Without a short form the long path still loads; an empty one would make the class unloadable.
+  if (length == 0 || length >= sizeof shortPath) return modulePath;
+  return std::string(shortPath, length);
+}
+
+namespace {
+
+// What both directions compute: class id text, ProgID, server key path.
+struct TClassKeys {
+  std::string ClassKey, ProgId, ServerKey;
+};
+
+TClassKeys ClassKeysOf(TComObjectFactory& factory) {
+  std::string classKey = "CLSID\\" + ClassIdToText(factory.ClassId());
+  std::string progId = factory.ComposeProgId();
+  return {classKey, progId, classKey + "\\" + factory.Server().RegistrationKeyName()};
+}
+
+}  // namespace
+
+void RegisterClassEntries(TComObjectFactory& factory) {
+  TClassKeys keys = ClassKeysOf(factory);
+  WriteRootValue(keys.ClassKey, "", factory.FriendlyName());
+  WriteRootValue(keys.ServerKey, "", RegisteredServerPath(factory.Server().ServerFilePath()));
+  if (factory.ThreadModel() != thSingle && ModuleIsLibrary)
+    WriteRootValue(keys.ServerKey, "ThreadingModel", ThreadModelNames[factory.ThreadModel()]);
+  if (keys.ProgId.empty()) return;
+  WriteRootValue(keys.ProgId, "", factory.FriendlyName());
+  WriteRootValue(keys.ProgId + "\\Clsid", "", ClassIdToText(factory.ClassId()));
+  WriteRootValue(keys.ClassKey + "\\ProgID", "", keys.ProgId);
+}
+
+void UnregisterClassEntries(TComObjectFactory& factory) {
+  TClassKeys keys = ClassKeysOf(factory);
+  if (!keys.ProgId.empty()) {
+    DeleteRootKey(keys.ClassKey + "\\ProgID");
+    DeleteRootKey(keys.ProgId + "\\Clsid");
+    DeleteRootKey(keys.ProgId);
+  }
+  DeleteRootKey(keys.ServerKey);
+  DeleteRootKey(keys.ClassKey);
+}
+
+}  // namespace ComObj
