@@ -2,6 +2,7 @@
 #pragma once
 
 #include "com/ComObj.h"
+#include "com/ModuleInstance.h"
 #include "com/Resource.h"
 
 #include <windows.h>
