@@ -1,0 +1,42 @@
+// TContextMenu: the one COM class the library serves, wiring the handler's operations to the shell's interfaces.
+#pragma once
+
+#include "com/ComObject.h"
+#include "com/ComObjectFactory.h"
+
+#include <shlobj.h>
+
+#include <string>
+
+namespace ContextM {
+
+// {5D3E8A41-7C2B-4F96-A1E0-3B9C6D2F8E17}
+inline constexpr GUID CLSID_TarnwickContextMenu = {
+    0x5D3E8A41, 0x7C2B, 0x4F96, {0xA1, 0xE0, 0x3B, 0x9C, 0x6D, 0x2F, 0x8E, 0x17}};
+
+class TContextMenu : public ComObj::TComImplements<ComObj::TComObject, IContextMenu, IShellExtInit> {
+public:
+  // IContextMenu
+  HRESULT STDMETHODCALLTYPE QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT idCmdLast,
+                                             UINT flags) noexcept override;
+  HRESULT STDMETHODCALLTYPE InvokeCommand(CMINVOKECOMMANDINFO* info) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetCommandString(UINT_PTR offset, UINT type, UINT* reserved, CHAR* buffer,
+                                             UINT bufferSize) noexcept override;
+
+  // IShellExtInit
+  HRESULT STDMETHODCALLTYPE Initialize(PCIDLIST_ABSOLUTE folder, IDataObject* dataObject,
+                                       HKEY fileTypeKey) noexcept override;
+
+private:
+  // Scratch space for the names fetched from the shell; it grows to the longest one.
+  std::wstring FPathBuffer;
+};
+
+class TContextMenuFactory : public ComObj::TComObjectFactory {
+public:
+  using TComObjectFactory::TComObjectFactory;
+  // Only the class's own entries: attaching it to file types is the installer's business.
+  void ApplyRegistration(bool registering) override;
+};
+
+}  // namespace ContextM

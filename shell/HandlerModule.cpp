@@ -1,0 +1,25 @@
+// The handler module's start-up creates its factory; the server module owns and destroys it.
+#include "HandlerModule.h"
+
+#include "ContextMenu.h"
+#include "Menu.h"
+#include "Selection.h"
+#include "Settings.h"
+#include "com/ComServer.h"
+
+namespace ContextM {
+
+void InitializeHandlerModule() {
+  SetSelectedFiles(nullptr);
+  // The registry lists it and the server module frees it at unload; nothing here keeps it.
+  new TContextMenuFactory(*ComServ::ModuleServer, ComObj::ClassOf<TContextMenu>, CLSID_TarnwickContextMenu, "",
+                          "Orrery 4.0 Context Menu Shell Extension Example", ComObj::imMultiUse,
+                          ComObj::thApartment);
+}
+
+void FinalizeHandlerModule() noexcept {
+  ClearCarrierMask();
+  ReleaseSubmenuBitmap();
+}
+
+}  // namespace ContextM
