@@ -145,3 +145,20 @@ TEST_F(ComServerTest, TheModuleServerComesAndGoesWithItsFactories) {
   EXPECT_EQ(Destroyed, 1);
   EXPECT_EQ(ClassManager().FindFactory(TestClassId(311)), nullptr);
 }
+
+// The unload order: the server module goes first, then the frame closes and frees the emptied registry.
+TEST_F(ComServerTest, TheFrameClosesAfterTheModuleServer) {
+  CreateModuleServer();
+  new TRecordingFactory(*ModuleServer, 312, imMultiUse, Calls, Destroyed);
+  TTestServer objects;
+  TComObjectFactory plain(objects, ClassOf<TPlainObject>, TestClassId(313), "", "", imMultiUse, thApartment);
+  TComObject* survivor = plain.NewComObject(nullptr);
+  DestroyModuleServer();
+  FinalizeComFrame();
+  EXPECT_TRUE(FrameClosing);
+  survivor->Destroy();
+  EXPECT_EQ(objects.Objects, 1) << "an object outliving the frame must not reach its server";
+  FrameClosing = false;
+  EXPECT_EQ(Destroyed, 1);
+  EXPECT_EQ(ClassManager().FindFactory(TestClassId(313)), nullptr) << "a new registry starts empty";
+}
