@@ -124,6 +124,32 @@ TEST_F(LibraryTest, HandlerObjectHasOneIdentityAndItsTwoShellInterfaces) {
   EXPECT_EQ(menu.get()->QueryInterface(IID_IContextMenu, nullptr), E_POINTER);
 }
 
+TEST_F(LibraryTest, CarriesItsBitmapsAndVersion) {
+  HMODULE module = ::GetModuleHandleA(BuiltLibrary().string().c_str());
+  for (const char* name : {"ENC", "ENCSEND", "ICON1", "ICON2", "SHRED"})
+    EXPECT_NE(::FindResourceA(module, name, MAKEINTRESOURCEA(2)), nullptr) << name;  // RT_BITMAP
+  std::string path = BuiltLibrary().string();
+  std::vector<char> version(::GetFileVersionInfoSizeA(path.c_str(), nullptr));
+  ASSERT_FALSE(version.empty());
+  ASSERT_TRUE(::GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(version.size()), version.data()));
+  char* text = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(::VerQueryValueA(version.data(), "\\StringFileInfo\\040904E4\\OriginalFilename",
+                               reinterpret_cast<void**>(&text), &length));
+  EXPECT_STREQ(text, "tarnctx.dll");
+}
+
+TEST(LibraryLoadTest, LoadingLeavesComToTheHost) {
+  // On a thread of its own, so that this thread's apartment says nothing.
+  HRESULT afterLoad = E_FAIL;
+  std::thread([&] {
+    TLoadedLibrary library(BuiltLibrary());
+    afterLoad = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (SUCCEEDED(afterLoad)) ::CoUninitialize();
+  }).join();
+  EXPECT_EQ(afterLoad, S_OK) << "the library initialized COM on the loading thread";
+}
+
 TEST_F(LibraryTest, ThreadsComingAndGoingChangeNothing) {
   std::thread([] {}).join();
   EXPECT_EQ(Library.CanUnloadNow(), S_OK);
