@@ -29,28 +29,23 @@ private:
   unsigned FWriteDepth = 0;       // touched only by the writer
 };
 
-// Holds the read lock for a scope.
-class TReadLock {
+// Holds one side of the lock for a scope.
+template <void (TMultiReadExclusiveWriteSynchronizer::*Begin)() noexcept,
+          void (TMultiReadExclusiveWriteSynchronizer::*End)() noexcept>
+class TScopedLock {
 public:
-  explicit TReadLock(TMultiReadExclusiveWriteSynchronizer& lock) noexcept : FLock(lock) { FLock.BeginRead(); }
-  ~TReadLock() { FLock.EndRead(); }
-  TReadLock(const TReadLock&) = delete;
-  TReadLock& operator=(const TReadLock&) = delete;
+  explicit TScopedLock(TMultiReadExclusiveWriteSynchronizer& lock) noexcept : FLock(lock) { (FLock.*Begin)(); }
+  ~TScopedLock() { (FLock.*End)(); }
+  TScopedLock(const TScopedLock&) = delete;
+  TScopedLock& operator=(const TScopedLock&) = delete;
 
 private:
   TMultiReadExclusiveWriteSynchronizer& FLock;
 };
 
-// Holds the write lock for a scope.
-class TWriteLock {
-public:
-  explicit TWriteLock(TMultiReadExclusiveWriteSynchronizer& lock) noexcept : FLock(lock) { FLock.BeginWrite(); }
-  ~TWriteLock() { FLock.EndWrite(); }
-  TWriteLock(const TWriteLock&) = delete;
-  TWriteLock& operator=(const TWriteLock&) = delete;
-
-private:
-  TMultiReadExclusiveWriteSynchronizer& FLock;
-};
+using TReadLock = TScopedLock<&TMultiReadExclusiveWriteSynchronizer::BeginRead,
+                              &TMultiReadExclusiveWriteSynchronizer::EndRead>;
+using TWriteLock = TScopedLock<&TMultiReadExclusiveWriteSynchronizer::BeginWrite,
+                               &TMultiReadExclusiveWriteSynchronizer::EndWrite>;
 
 }  // namespace ComObj
