@@ -1,6 +1,8 @@
 // Desktop folder, ParseDisplayName, BindToObject, GetUIObjectOf: the shell's path to a selection's data object.
 #include "ShellDataObject.h"
 
+#include "com/Resource.h"
+
 #include <shlobj.h>
 
 #include <memory>
@@ -9,13 +11,10 @@ namespace Tools {
 
 namespace {
 
-struct TRelease {
-  void operator()(IUnknown* object) const { object->Release(); }
-};
 struct TCoTaskMemFree {
   void operator()(void* memory) const { ::CoTaskMemFree(memory); }
 };
-using TShellFolder = std::unique_ptr<IShellFolder, TRelease>;
+using TShellFolder = ComObj::TComRef<IShellFolder>;
 using TItemId = std::unique_ptr<ITEMIDLIST, TCoTaskMemFree>;
 
 TItemId Parse(IShellFolder& folder, const std::wstring& name) {
@@ -36,18 +35,18 @@ IDataObject* ShellDataObject(const std::wstring& folderPath, const std::vector<s
   IShellFolder* desktopFolder = nullptr;
   if (FAILED(::SHGetDesktopFolder(&desktopFolder))) return nullptr;
   TShellFolder desktop(desktopFolder);
-  TItemId folderId = Parse(*desktop, folderPath);
-  TShellFolder folder = folderId ? Bind(*desktop, folderId.get()) : nullptr;
+  TItemId folderId = Parse(*desktop.get(), folderPath);
+  TShellFolder folder = folderId ? Bind(*desktop.get(), folderId.get()) : TShellFolder();
   if (!folder) return nullptr;
 
   std::vector<TItemId> items;
   std::vector<PCUITEMID_CHILD> children;
   for (const std::wstring& name : names) {
-    if (!items.emplace_back(Parse(*folder, name))) return nullptr;
+    if (!items.emplace_back(Parse(*folder.get(), name))) return nullptr;
     children.push_back(items.back().get());
   }
   IDataObject* data = nullptr;
-  folder->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()), children.data(), IID_IDataObject, nullptr,
+  folder.get()->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()), children.data(), IID_IDataObject, nullptr,
                         reinterpret_cast<void**>(&data));
   return data;
 }

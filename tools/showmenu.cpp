@@ -1,30 +1,20 @@
 // Shows the Tarnwick submenu that Explorer would show for the given files, with its help texts, by creating
 // the registered handler through COM and calling it as Explorer does.
+#include "com/Resource.h"
+#include "shell/HandlerClass.h"
 #include "tools/ShellDataObject.h"
 
 #include <ole2.h>
 #include <shlobj.h>
 
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-// {5D3E8A41-7C2B-4F96-A1E0-3B9C6D2F8E17}
-const CLSID HandlerClass = {0x5D3E8A41, 0x7C2B, 0x4F96, {0xA1, 0xE0, 0x3B, 0x9C, 0x6D, 0x2F, 0x8E, 0x17}};
-
-struct TRelease {
-  void operator()(IUnknown* object) const { object->Release(); }
-};
 template <class Interface>
-using TRef = std::unique_ptr<Interface, TRelease>;
-
-struct TMenuDeleter {
-  void operator()(HMENU menu) const { ::DestroyMenu(menu); }
-};
-using TMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, TMenuDeleter>;
+using TRef = ComObj::TComRef<Interface>;
 
 constexpr UINT FirstId = 1000;
 
@@ -49,7 +39,7 @@ void PrintMenu(IContextMenu& handler, HMENU menu) {
 
 int Show(const std::wstring& folder, const std::vector<std::wstring>& names) {
   IShellExtInit* created = nullptr;
-  if (HRESULT result = ::CoCreateInstance(HandlerClass, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit,
+  if (HRESULT result = ::CoCreateInstance(ContextM::CLSID_TarnwickContextMenu, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit,
                                           reinterpret_cast<void**>(&created));
       FAILED(result)) {
     std::printf("The Tarnwick handler is not registered (0x%08lX).\n", static_cast<unsigned long>(result));
@@ -61,21 +51,21 @@ int Show(const std::wstring& folder, const std::vector<std::wstring>& names) {
     std::printf("The shell does not know these files.\n");
     return 1;
   }
-  if (HRESULT result = init->Initialize(nullptr, data.get(), nullptr); FAILED(result)) {
+  if (HRESULT result = init.get()->Initialize(nullptr, data.get(), nullptr); FAILED(result)) {
     std::printf("The handler refused the selection (0x%08lX).\n", static_cast<unsigned long>(result));
     return 1;
   }
   IContextMenu* found = nullptr;
-  init->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(&found));
+  init.get()->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(&found));
   TRef<IContextMenu> handler(found);
-  TMenu menu(::CreatePopupMenu());
-  HRESULT result = handler->QueryContextMenu(menu.get(), 0, FirstId, FirstId + 99, CMF_NORMAL);
+  ComObj::TMenu menu(::CreatePopupMenu());
+  HRESULT result = handler.get()->QueryContextMenu(menu.get(), 0, FirstId, FirstId + 99, CMF_NORMAL);
   if (FAILED(result) || HRESULT_CODE(result) == 0) {
     std::printf("No Tarnwick submenu (0x%08lX).\n", static_cast<unsigned long>(result));
     return 0;
   }
   std::printf("Tarnwick\n");
-  PrintMenu(*handler, ::GetSubMenu(menu.get(), 0));
+  PrintMenu(*handler.get(), ::GetSubMenu(menu.get(), 0));
   return 0;
 }
 

@@ -1,5 +1,6 @@
 // The built tarnctx.dll, loaded and driven as COM, registration tools and Explorer drive it.
 #include "com/ComTesting.h"
+#include "shell/HandlerClass.h"
 #include "support/Menus.h"
 #include "support/Platform.h"
 #include "tools/ShellDataObject.h"
@@ -15,7 +16,7 @@ using Strings = std::vector<std::string>;
 
 namespace {
 
-const CLSID HandlerClass = {0x5D3E8A41, 0x7C2B, 0x4F96, {0xA1, 0xE0, 0x3B, 0x9C, 0x6D, 0x2F, 0x8E, 0x17}};
+const CLSID& HandlerClass = ContextM::CLSID_TarnwickContextMenu;
 const char HandlerClassText[] = "{5D3E8A41-7C2B-4F96-A1E0-3B9C6D2F8E17}";
 const char Description[] = "Orrery 4.0 Context Menu Shell Extension Example";
 
