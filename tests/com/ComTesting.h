@@ -4,6 +4,7 @@
 #include "com/ComObj.h"
 #include "com/ModuleInstance.h"
 #include "com/Resource.h"
+#include "support/ClassesRoot.h"
 
 #include <windows.h>
 
@@ -157,25 +158,5 @@ public:
 private:
   std::thread FThread;
 };
-
-}  // namespace Testing
-
-namespace Testing {
-
-// Redirects HKEY_CLASSES_ROOT of this process to a fresh private key, removed at the end.
-class TRedirectedClassesRoot {
-public:
-  TRedirectedClassesRoot();
-  ~TRedirectedClassesRoot();
-  HKEY Key() const { return FKey.get(); }
-
-private:
-  std::string FPath;
-  ComObj::TRegKey FKey;
-};
-
-// Every key below a root, by path relative to it, with its string values by name ("" the default value).
-using TRegistryTree = std::map<std::string, std::map<std::string, std::string>>;
-TRegistryTree ReadTree(HKEY root);
 
 }  // namespace Testing

@@ -1,5 +1,6 @@
 // The built tarnctx.dll, loaded and driven as COM, registration tools and Explorer drive it.
-#include "com/ComTesting.h"
+#include "com/Resource.h"
+#include "support/ClassesRoot.h"
 #include "shell/HandlerClass.h"
 #include "support/Menus.h"
 #include "support/Platform.h"
