@@ -1,6 +1,7 @@
 // The handler's interface methods: each runs one operation and returns its result as it stands.
 #include "ContextMenu.h"
 
+#include "HandlerCall.h"
 #include "HelpText.h"
 #include "Launch.h"
 #include "Menu.h"
@@ -27,11 +28,7 @@ HRESULT STDMETHODCALLTYPE TContextMenu::GetCommandString(UINT_PTR offset, UINT t
 // IShellExtInit -----------------------------------------------------------------------------------
 
 HRESULT STDMETHODCALLTYPE TContextMenu::Initialize(PCIDLIST_ABSOLUTE, IDataObject* dataObject, HKEY) noexcept {
-  try {
-    return CaptureSelection(dataObject, FPathBuffer);
-  } catch (...) {
-    return E_UNEXPECTED;  // out of memory for the list: the host must not see it
-  }
+  return HandlerCall([&] { return CaptureSelection(dataObject, FPathBuffer); });
 }
 
 // The factory -------------------------------------------------------------------------------------

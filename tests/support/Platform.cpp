@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <utility>
 
 namespace Testing {
 
@@ -105,19 +106,17 @@ LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-TMessageBoxWatcher::TMessageBoxWatcher() {
-  WatchedBoxes = new std::vector<TBox>;
-  WatcherHook = ::SetWindowsHookExA(WH_CBT, WatchBoxes, nullptr, ::GetCurrentThreadId());
+TMessageBoxWatcher::TMessageBoxWatcher() : FOuterBoxes(std::exchange(WatchedBoxes, &FBoxes)) {
+  if (!WatcherHook) WatcherHook = ::SetWindowsHookExA(WH_CBT, WatchBoxes, nullptr, ::GetCurrentThreadId());
 }
 
 TMessageBoxWatcher::~TMessageBoxWatcher() {
-  ::UnhookWindowsHookEx(WatcherHook);
-  WatcherHook = nullptr;
-  delete WatchedBoxes;
-  WatchedBoxes = nullptr;
+  WatchedBoxes = FOuterBoxes;
+  if (!WatchedBoxes) {
+    ::UnhookWindowsHookEx(WatcherHook);
+    WatcherHook = nullptr;
+  }
 }
-
-const std::vector<TMessageBoxWatcher::TBox>& TMessageBoxWatcher::Boxes() const { return *WatchedBoxes; }
 
 // The stand-in main application ------------------------------------------------------------------
 

@@ -45,7 +45,11 @@ public:
     std::string Caption, Text;
     HWND Owner;
   };
-  const std::vector<TBox>& Boxes() const;
+  const std::vector<TBox>& Boxes() const { return FBoxes; }
+
+private:
+  std::vector<TBox> FBoxes;
+  std::vector<TBox>* FOuterBoxes;  // a watcher further out on this thread, restored at the end
 };
 
 // Runs the stand-in main application through an action and returns what it recorded.
