@@ -17,5 +17,7 @@ done
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-"${as_root[@]}" apt-get update -q
-"${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+# Another install on the machine may hold dpkg's lock for a while: wait for it rather than fail.
+wait_lock=(-o DPkg::Lock::Timeout=900)
+"${as_root[@]}" apt-get "${wait_lock[@]}" update -q
+"${as_root[@]}" apt-get "${wait_lock[@]}" install -y -q --no-install-recommends "${missing[@]}"
