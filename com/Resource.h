@@ -104,4 +104,23 @@ private:
   PROCESS_INFORMATION FInfo{};
 };
 
+// A global-memory block locked for reading, unlocked on every path.
+class TGlobalLock {
+public:
+  explicit TGlobalLock(HGLOBAL memory) noexcept : FMemory(memory), FData(::GlobalLock(memory)) {}
+  TGlobalLock(const TGlobalLock&) = delete;
+  TGlobalLock& operator=(const TGlobalLock&) = delete;
+  ~TGlobalLock() {
+    if (FData) ::GlobalUnlock(FMemory);
+  }
+
+  const void* data() const noexcept { return FData; }
+  // The block's size as the heap knows it: the bound for reading it.
+  SIZE_T size() const noexcept { return FData ? ::GlobalSize(FMemory) : 0; }
+
+private:
+  HGLOBAL FMemory;
+  void* FData;
+};
+
 }  // namespace ComObj

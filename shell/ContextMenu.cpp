@@ -28,7 +28,7 @@ HRESULT STDMETHODCALLTYPE TContextMenu::GetCommandString(UINT_PTR offset, UINT t
 // IShellExtInit -----------------------------------------------------------------------------------
 
 HRESULT STDMETHODCALLTYPE TContextMenu::Initialize(PCIDLIST_ABSOLUTE, IDataObject* dataObject, HKEY) noexcept {
-  return HandlerCall([&] { return CaptureSelection(dataObject, FPathBuffer); });
+  return HandlerCall([&] { return CaptureSelection(dataObject); });
 }
 
 // The factory -------------------------------------------------------------------------------------

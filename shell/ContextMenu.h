@@ -7,8 +7,6 @@
 
 #include <shlobj.h>
 
-#include <string>
-
 namespace ContextM {
 
 class TContextMenu : public ComObj::TComImplements<ComObj::TComObject, IContextMenu, IShellExtInit> {
@@ -23,10 +21,6 @@ public:
   // IShellExtInit
   HRESULT STDMETHODCALLTYPE Initialize(PCIDLIST_ABSOLUTE folder, IDataObject* dataObject,
                                        HKEY fileTypeKey) noexcept override;
-
-private:
-  // Scratch space for the names fetched from the shell; it grows to the longest one.
-  std::wstring FPathBuffer;
 };
 
 class TContextMenuFactory : public ComObj::TComObjectFactory {

@@ -16,7 +16,7 @@ namespace {
 // Without a selection, or with an empty one, the text ends after its fixed part.
 std::string FirstSelectedPath() {
   TSelection selection = SelectedFiles();
-  return selection && !selection->empty() ? selection->front() : std::string();
+  return selection && !selection->Paths.empty() ? selection->Paths.front() : std::string();
 }
 
 // Cuts the text to the buffer, NUL included: nothing is ever written past its end.

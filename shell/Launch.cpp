@@ -1,44 +1,78 @@
-// Builds the command line, starts the program, spends the selection and reports a failed start.
+// Builds the command line, starts the program, spends the selection and reports what went wrong.
 #include "Launch.h"
 
 #include "HandlerCall.h"
 #include "Settings.h"
 #include "com/Resource.h"
 
+#include <shellapi.h>
+
 namespace ContextM {
 
 namespace {
 
 constexpr char LaunchErrorText[] = "Error executing Tarnwick";
+constexpr wchar_t UnpassableHead[] = L"Tarnwick cannot be given this file:\n\n";
+constexpr wchar_t UnpassableReason[] =
+    L"\n\nIts name holds characters that the system code page cannot represent, and it has no short name "
+    L"that could stand in for it. Nothing was started; rename the file and try again.";
 
-bool IsQuoted(const std::string& text) { return text.size() >= 2 && text.front() == '"' && text.back() == '"'; }
-
-std::string ProgramOnLine(const std::string& exeName) {
-  bool needsQuotes = exeName.find(' ') != std::string::npos && !IsQuoted(exeName);
-  return needsQuotes ? '"' + exeName + '"' : exeName;
-}
+// A caller that asked for no user interface may be unable to answer a modal box: it gets a failure instead.
+bool MayShowBoxes(const CMINVOKECOMMANDINFO& info) { return !(info.fMask & CMIC_MASK_FLAG_NO_UI); }
 
 void ReportStartFailure(HWND owner) { ::MessageBoxA(owner, LaunchErrorText, "Error", MB_OK | MB_ICONERROR); }
+
+void ReportUnpassable(HWND owner, const std::vector<std::wstring>& names) {
+  std::wstring listed = names.front();
+  if (names.size() > 1) listed += L"\n(and " + std::to_wstring(names.size() - 1) + L" more)";
+  std::wstring text = UnpassableHead + listed + UnpassableReason;
+  ::MessageBoxW(owner, text.c_str(), L"Error", MB_OK | MB_ICONERROR);
+}
 
 // A verb given as a string, not an offset: its pointer has bits above the low 16.
 bool IsVerbString(LPCSTR verb) { return !IS_INTRESOURCE(verb); }
 
-}  // namespace
-
-std::string ProgramPath(const std::string& exeName) {
-  return IsQuoted(exeName) ? exeName.substr(1, exeName.size() - 2) : exeName;
+TLeadBytes ReadLeadBytes() {
+  TLeadBytes leadBytes;
+  for (unsigned byte = 0; byte < leadBytes.size(); ++byte) leadBytes[byte] = ::IsDBCSLeadByte(static_cast<BYTE>(byte));
+  return leadBytes;
 }
 
-std::string BuildCommandLine(const std::string& exeName, const TCommand& command, const TPathList& paths) {
-  std::string line = ProgramOnLine(exeName);
-  line += command.Switch;
-  for (const std::string& path : paths) line += '"' + path + "\" ";
-  return line;
+// Refuses the whole selection when one of its names cannot be handed on: half a command on a shred is worse
+// than none. The selection is spent, as by any command.
+HRESULT RefuseSelection(const CMINVOKECOMMANDINFO& info, const TSelection& selection) {
+  if (!MayShowBoxes(info)) return HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION);
+  ReportUnpassable(info.hwnd, selection->Unpassable);
+  return S_OK;
+}
+
+HRESULT Launch(const CMINVOKECOMMANDINFO& info, const TCommand& command, const std::string& exeName,
+               const TSelection& selection) {
+  if (StartProgram(exeName, CommandLineFor(exeName, command, selection->Paths), info.nShow)) return S_OK;
+  HRESULT failure = LastErrorResult();
+  if (!MayShowBoxes(info)) return failure;
+  ReportStartFailure(info.hwnd);
+  return S_OK;
+}
+
+}  // namespace
+
+// The system code page does not change while the process runs.
+const TLeadBytes& SystemLeadBytes() {
+  static const TLeadBytes leadBytes = ReadLeadBytes();
+  return leadBytes;
+}
+
+std::string CommandLineFor(const std::string& exeName, const TCommand& command, const TPathList& paths) {
+  return BuildCommandLine(exeName, command.Switch, paths, SystemLeadBytes());
 }
 
 bool StartProgram(const std::string& exeName, std::string commandLine, int show) {
   std::string program = ProgramPath(exeName);
-  if (program.empty()) return false;
+  if (program.empty()) {
+    ::SetLastError(ERROR_FILE_NOT_FOUND);
+    return false;
+  }
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -48,7 +82,8 @@ bool StartProgram(const std::string& exeName, std::string commandLine, int show)
                           &startup, process.put());
 }
 
-// A path that cannot be read starts nothing and keeps the selection: the box and E_UNEXPECTED say so.
+// A path that cannot be read starts nothing and keeps the selection: E_UNEXPECTED, and a box unless the
+// caller asked for none.
 HRESULT InvokeCommand(const CMINVOKECOMMANDINFO* info) noexcept {
   return HandlerCall([&]() -> HRESULT {
     if (!info) return E_INVALIDARG;
@@ -61,15 +96,14 @@ HRESULT InvokeCommand(const CMINVOKECOMMANDINFO* info) noexcept {
     try {
       exeName = ReadExeName();
     } catch (...) {
-      ReportStartFailure(info->hwnd);
+      if (MayShowBoxes(*info)) ReportStartFailure(info->hwnd);
       return E_UNEXPECTED;
     }
     // Taken and spent in one step: another thread's command cannot launch the same selection twice.
     TSelection selection = SpendSelectedFiles();
     if (!selection) return E_FAIL;
-    if (!StartProgram(exeName, BuildCommandLine(exeName, *command, *selection), info->nShow))
-      ReportStartFailure(info->hwnd);
-    return S_OK;
+    if (!selection->Unpassable.empty()) return RefuseSelection(*info, selection);
+    return Launch(*info, *command, exeName, selection);
   });
 }
 

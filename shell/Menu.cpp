@@ -67,7 +67,7 @@ HRESULT QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT, UINT
   TSelection selection = SelectedFiles();
   if (!selection) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
 
-  ComObj::TMenu popup = BuildPopup(idCmdFirst, options, *selection);
+  ComObj::TMenu popup = BuildPopup(idCmdFirst, options, selection->Paths);
   if (!::InsertMenuA(menu, indexMenu, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()), "Tarnwick"))
     return LastErrorResult();
   popup.release();  // the shell's menu owns it now

@@ -1,13 +1,10 @@
 // Selection capture from CF_HDROP, and the module-wide list every handler object reads.
 #include "Selection.h"
 
+#include "DropFileList.h"
 #include "Shared.h"
 #include "com/Resource.h"
 
-#include <shellapi.h>
-
-#include <algorithm>
-#include <cwchar>
 #include <optional>
 #include <string_view>
 
@@ -15,13 +12,17 @@ namespace ContextM {
 
 namespace {
 
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "the shell's names are UTF-16");
+
 TShared<TSelection> ModuleSelection;
 
-// The name in the system code page, or none when that code page cannot hold it exactly: best fit would
-// turn a full-width backslash or quote into a real one, and the path could then name another file.
+bool UnicodeCodePage() { return ::GetACP() == CP_UTF8; }
+
+// The name in the system code page, or none when that code page cannot hold it exactly: best fit would turn
+// a full-width backslash or quote into a real one, and the path could then name another file.
 std::optional<std::string> ToAnsiExactly(std::wstring_view name) {
   if (name.empty()) return std::string();
-  bool utf8 = ::GetACP() == CP_UTF8;  // holds every name, and refuses the flag and the default check
+  bool utf8 = UnicodeCodePage();  // holds every name, and refuses the flag and the default check
   BOOL usedDefault = FALSE;
   DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
   BOOL* lossy = utf8 ? nullptr : &usedDefault;
@@ -30,42 +31,82 @@ std::optional<std::string> ToAnsiExactly(std::wstring_view name) {
   if (size == 0 || usedDefault) return std::nullopt;
   std::string text(size, '\0');
   ::WideCharToMultiByte(CP_ACP, flags, name.data(), length, text.data(), size, nullptr, nullptr);
+  // No file name holds a quote; one here would end the path's quotes on the command line.
+  if (text.find('"') != std::string::npos) return std::nullopt;
   return text;
 }
 
-// Fetches one name whole, however long: a path cut short can name another existing file.
-std::wstring_view QueryName(HDROP drop, UINT index, std::wstring& buffer) {
-  if (buffer.size() < MAX_PATH + 1) buffer.resize(MAX_PATH + 1);
-  UINT copied = ::DragQueryFileW(drop, index, buffer.data(), static_cast<UINT>(buffer.size()));
-  if (copied + 1 >= buffer.size()) {
-    buffer.resize(::DragQueryFileW(drop, index, nullptr, 0) + 1);
-    copied = ::DragQueryFileW(drop, index, buffer.data(), static_cast<UINT>(buffer.size()));
-  }
-  // The count, not the buffer: for an empty name Wine copies nothing, not even the NUL.
-  return std::wstring_view(buffer.data(), std::min<std::size_t>(copied, ::wcsnlen(buffer.data(), buffer.size())));
+// The same file by its short name, when the system keeps one and the code page holds it exactly.
+std::optional<std::string> ShortFormExactly(const std::wstring& name) {
+  DWORD size = ::GetShortPathNameW(name.c_str(), nullptr, 0);
+  if (size == 0) return std::nullopt;
+  std::wstring shortName(size, L'\0');
+  DWORD length = ::GetShortPathNameW(name.c_str(), shortName.data(), size);
+  if (length == 0 || length >= size) return std::nullopt;
+  shortName.resize(length);
+  return ToAnsiExactly(shortName);
 }
 
-// None when a name cannot be passed on exactly.
-std::optional<TPathList> QueryPaths(HDROP drop, std::wstring& buffer) {
-  TPathList paths;
-  UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-  paths.reserve(count);
-  for (UINT index = 0; index < count; ++index) {
-    std::optional<std::string> path = ToAnsiExactly(QueryName(drop, index, buffer));
-    if (!path) return std::nullopt;
-    // Wine counts an empty list as one empty name; an empty name is no path.
-    if (!path->empty()) paths.push_back(std::move(*path));
+// Only for showing the menu and its help texts: such a name is never handed on.
+std::string ShownForm(std::wstring_view name) {
+  int length = static_cast<int>(name.size());
+  DWORD flags = UnicodeCodePage() ? 0 : WC_NO_BEST_FIT_CHARS;
+  int size = ::WideCharToMultiByte(CP_ACP, flags, name.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string text(size, '\0');
+  ::WideCharToMultiByte(CP_ACP, flags, name.data(), length, text.data(), size, nullptr, nullptr);
+  return text;
+}
+
+std::wstring Widened(const std::string& name) {
+  int length = static_cast<int>(name.size());
+  std::wstring text(::MultiByteToWideChar(CP_ACP, 0, name.data(), length, nullptr, 0), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, name.data(), length, text.data(), static_cast<int>(text.size()));
+  return text;
+}
+
+void AddWideName(const std::u16string& stored, TSelectedFiles& selection) {
+  std::wstring name(stored.begin(), stored.end());
+  std::optional<std::string> path = ToAnsiExactly(name);
+  if (!path) path = ShortFormExactly(name);
+  if (path) {
+    selection.Paths.push_back(std::move(*path));
+  } else {
+    selection.Paths.push_back(ShownForm(name));
+    selection.Unpassable.push_back(std::move(name));
   }
-  return paths;
+}
+
+// Single-byte names are already in the system code page; only a quote would change the command line.
+void AddAnsiName(std::string& stored, TSelectedFiles& selection) {
+  if (stored.find('"') != std::string::npos) selection.Unpassable.push_back(Widened(stored));
+  selection.Paths.push_back(std::move(stored));
+}
+
+TSelectedFiles SelectionFrom(TDropFileNames& names) {
+  TSelectedFiles selection;
+  selection.Paths.reserve(names.Count());
+  for (const std::u16string& name : names.Unicode) AddWideName(name, selection);
+  for (std::string& name : names.Ansi) AddAnsiName(name, selection);
+  return selection;
+}
+
+std::optional<TDropFileNames> ReadDropFiles(HGLOBAL memory) {
+  ComObj::TGlobalLock block(memory);
+  if (!block.data()) return std::nullopt;
+  return ReadDropFileNames({static_cast<const std::byte*>(block.data()), block.size()});
 }
 
 }  // namespace
+
+TSelection MakeSelection(TPathList paths, std::vector<std::wstring> unpassable) {
+  return std::make_shared<const TSelectedFiles>(TSelectedFiles{std::move(paths), std::move(unpassable)});
+}
 
 TSelection SelectedFiles() { return ModuleSelection.Get(); }
 void SetSelectedFiles(TSelection selection) { ModuleSelection.Set(std::move(selection)); }
 TSelection SpendSelectedFiles() { return ModuleSelection.Exchange(nullptr); }
 
-HRESULT CaptureSelection(IDataObject* dataObject, std::wstring& pathBuffer) {
+HRESULT CaptureSelection(IDataObject* dataObject) {
   if (!dataObject) return E_INVALIDARG;
   FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
   ComObj::TStgMedium medium;
@@ -74,14 +115,15 @@ HRESULT CaptureSelection(IDataObject* dataObject, std::wstring& pathBuffer) {
   // Any other medium's handle is not a dropped-file list; reading it as one could crash the host.
   if (medium.get().tymed != TYMED_HGLOBAL) return DV_E_TYMED;
 
-  std::optional<TPathList> paths = QueryPaths(static_cast<HDROP>(medium.get().hGlobal), pathBuffer);
-  if (!paths) {
-    // No menu at all rather than one that would act on other files, this selection's or an earlier one's.
+  std::optional<TDropFileNames> names = ReadDropFiles(medium.get().hGlobal);
+  if (!names) {
+    // No menu at all rather than one that acts on an earlier right-click's files.
     SetSelectedFiles(nullptr);
-    return HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION);
+    return E_INVALIDARG;
   }
-  bool anyPath = !paths->empty();
-  SetSelectedFiles(std::make_shared<const TPathList>(std::move(*paths)));
+  TSelectedFiles selection = SelectionFrom(*names);
+  bool anyPath = !selection.Paths.empty();
+  SetSelectedFiles(std::make_shared<const TSelectedFiles>(std::move(selection)));
   return anyPath ? S_OK : result;
 }
 

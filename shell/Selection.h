@@ -12,16 +12,26 @@ namespace ContextM {
 
 using TPathList = std::vector<std::string>;
 
-// Null while absent. A captured list is never changed, only replaced, so a snapshot stays valid without a lock.
-using TSelection = std::shared_ptr<const TPathList>;
+struct TSelectedFiles {
+  // In the system code page, in the data object's order; what the menu, help texts and command line use.
+  TPathList Paths;
+  // Names that neither as they are nor by their short form fit the system code page: the main application
+  // could not open them, so no command may start for this selection.
+  std::vector<std::wstring> Unpassable;
+};
+
+// Null while absent. A captured selection is never changed, only replaced, so a snapshot stays valid
+// without a lock.
+using TSelection = std::shared_ptr<const TSelectedFiles>;
+
+TSelection MakeSelection(TPathList paths, std::vector<std::wstring> unpassable = {});
 
 TSelection SelectedFiles();
 void SetSelectedFiles(TSelection selection);
 // Hands out the selection and leaves it absent: a launched command spends it.
 TSelection SpendSelectedFiles();
 
-// Fills SelectedFiles from the data object's dropped-file list; pathBuffer is the caller's scratch space.
-// A name that the system code page cannot hold exactly leaves no selection at all.
-HRESULT CaptureSelection(IDataObject* dataObject, std::wstring& pathBuffer);
+// Fills SelectedFiles from the data object's dropped-file list.
+HRESULT CaptureSelection(IDataObject* dataObject);
 
 }  // namespace ContextM

@@ -70,9 +70,8 @@ void BenchCapture(int count) {
   auto paths = Widened(Paths(count, "C:\\Users\\someone\\Documents\\Tarnwick", ".txt"));
   Testing::TDropFilesObject data(paths);
   HGLOBAL list = Testing::MakeDropFiles(paths);
-  std::wstring buffer;
   std::string name = "capture of " + std::to_string(count) + " names";
-  Compare(name.c_str(), [&] { CaptureSelection(&data, buffer); },
+  Compare(name.c_str(), [&] { CaptureSelection(&data); },
           [&] { QueryEveryName(static_cast<HDROP>(list)); });
   ::GlobalFree(list);
 }
@@ -80,7 +79,7 @@ void BenchCapture(int count) {
 void BenchMenu(int count, const Testing::TTempFolder& folder) {
   // Missing files with another extension: the decrypt rule must search for every one of them.
   auto paths = Paths(count, folder.Path().string(), ".txt");
-  SetSelectedFiles(std::make_shared<const TPathList>(paths));
+  SetSelectedFiles(MakeSelection(paths));
   std::string name = "menu for " + std::to_string(count) + " paths, all searched";
   Compare(name.c_str(),
           [&] {

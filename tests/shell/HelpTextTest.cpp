@@ -12,7 +12,7 @@ using namespace ContextM;
 class HelpTextTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    SetSelectedFiles(std::make_shared<const TPathList>(TPathList{"C:\\Data\\photo.bmp", "C:\\Data\\other.jpg"}));
+    SetSelectedFiles(MakeSelection(TPathList{"C:\\Data\\photo.bmp", "C:\\Data\\other.jpg"}));
     std::memset(Buffer, '#', sizeof Buffer);
   }
   void TearDown() override { SetSelectedFiles(nullptr); }
@@ -45,7 +45,7 @@ TEST_F(HelpTextTest, CarrierTextsNameTheFirstPathOnly) {
 TEST_F(HelpTextTest, WithoutASelectionTheCarrierTextsEndAfterTheirFixedPart) {
   SetSelectedFiles(nullptr);
   EXPECT_EQ(Text(7), "Hide data in selected carrier: ");
-  SetSelectedFiles(std::make_shared<const TPathList>());
+  SetSelectedFiles(MakeSelection({}));
   EXPECT_EQ(Text(1), "Unhide data from the selected carrier file: ");
 }
 
@@ -77,7 +77,7 @@ TEST_F(HelpTextTest, TextIsCutToTheBufferWithItsNul) {
 
 TEST_F(HelpTextTest, LongPathIsCutAtTheBuffer) {
   std::string path = "C:\\" + std::string(400, 'p');
-  SetSelectedFiles(std::make_shared<const TPathList>(TPathList{path}));
+  SetSelectedFiles(MakeSelection(TPathList{path}));
   EXPECT_EQ(GetCommandString(1, GCS_HELPTEXTA, Buffer, 300), S_OK);
   EXPECT_EQ(std::strlen(Buffer), 299u);
   EXPECT_TRUE(Untouched(300));

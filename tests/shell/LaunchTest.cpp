@@ -20,7 +20,7 @@ CMINVOKECOMMANDINFO Invocation(UINT_PTR verb, HWND owner = nullptr) {
   return info;
 }
 
-void Select(Strings paths) { SetSelectedFiles(std::make_shared<const TPathList>(std::move(paths))); }
+void Select(Strings paths) { SetSelectedFiles(MakeSelection(std::move(paths))); }
 
 }  // namespace
 

@@ -24,7 +24,7 @@ const Strings WithDecrypt = {"Hide...", "Encrypt...", "Encrypt and send...", "De
 const Strings WithCarrier = {"Hide...", "Hide in this carrier...", "Unhide...", "Unhide here...", "-",
                              "Encrypt...", "Encrypt and send...", "-", "Shred..."};
 
-void Select(Strings paths) { SetSelectedFiles(std::make_shared<const TPathList>(std::move(paths))); }
+void Select(Strings paths) { SetSelectedFiles(MakeSelection(std::move(paths))); }
 
 }  // namespace
 

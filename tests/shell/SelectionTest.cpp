@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 using namespace ContextM;
 using Testing::TDropFilesObject;
 using Strings = std::vector<std::string>;
@@ -14,14 +16,26 @@ class SelectionTest : public ::testing::Test {
 protected:
   void TearDown() override { SetSelectedFiles(nullptr); }
 
-  HRESULT Capture(IDataObject* data) { return CaptureSelection(data, PathBuffer); }
+  HRESULT Capture(IDataObject* data) { return CaptureSelection(data); }
   static Strings Selected() {
     TSelection selection = SelectedFiles();
-    return selection ? *selection : Strings{"(absent)"};
+    return selection ? selection->Paths : Strings{"(absent)"};
   }
-
-  std::wstring PathBuffer;
+  static std::vector<std::wstring> Unpassable() { return SelectedFiles()->Unpassable; }
 };
+
+namespace {
+
+// A block's header: the list's offset and the wide flag; the point and the client-area flag stay zero.
+std::vector<char> Block(std::uint32_t listOffset, bool wide, const std::string& list) {
+  std::string block(20, '\0');
+  std::memcpy(block.data(), &listOffset, sizeof listOffset);
+  block[16] = wide;
+  block += list;
+  return {block.begin(), block.end()};
+}
+
+}  // namespace
 
 TEST_F(SelectionTest, ListsPathsInOrderWithDuplicatesAndHoldsNoReference) {
   TDropFilesObject data({"C:\\b.txt", "C:\\a.txt", "C:\\b.txt"});
@@ -81,15 +95,52 @@ TEST_F(SelectionTest, WideNamesArePassedInTheSystemCodePage) {
   EXPECT_EQ(Selected(), (Strings{"C:\\caf\xE9.txt", "C:\\plain.txt"}));
 }
 
-TEST_F(SelectionTest, NameTheCodePageCannotHoldLeavesNoSelection) {
-  // Best fit would make these C:\a\b.txt, C:\"x".txt and C:\a/b.txt: other paths than the user chose.
+TEST_F(SelectionTest, NameWithNoExactFormIsKeptButMarkedUnpassable) {
+  // Best fit would make these C:\a\b.txt, C:\"x".txt and C:\a/b.txt: other paths than the user chose. None
+  // of them exists, so there is no short form either.
   for (const wchar_t* name : {L"C:\\a\uFF3Cb.txt", L"C:\\\uFF02x\uFF02.txt", L"C:\\a\u2215b.txt", L"C:\\\u4E2D.txt"}) {
+    TDropFilesObject data(std::vector<std::wstring>{L"C:\\fine.txt", name});
+    EXPECT_EQ(Capture(&data), S_OK);
+    Strings paths = Selected();
+    ASSERT_EQ(paths.size(), 2u);
+    EXPECT_EQ(paths[0], "C:\\fine.txt");
+    EXPECT_EQ(paths[1].find_first_of("\"/"), std::string::npos) << "no best fit: " << paths[1];
+    EXPECT_EQ(Unpassable(), std::vector<std::wstring>{name});
+  }
+}
+
+TEST_F(SelectionTest, SingleByteNameWithAQuoteIsUnpassable) {
+  TDropFilesObject data(Strings{"C:\\a.txt", "C:\\x\" /s \"C:\\y"});
+  EXPECT_EQ(Capture(&data), S_OK);
+  EXPECT_EQ(Unpassable(), std::vector<std::wstring>{L"C:\\x\" /s \"C:\\y"});
+}
+
+TEST_F(SelectionTest, MalformedBlocksAreRefusedAndLeaveNoSelection) {
+  const std::vector<char> blocks[] = {
+      Block(20, false, std::string("C:\\a.txt\0C:\\b.txt", 17)),  // no empty name ends the list
+      Block(20, false, "C:\\a.txt"),                                 // not even the name's NUL
+      Block(4000, false, std::string("C:\\a.txt\0\0", 10)),           // the list starts past the end
+      Block(8, false, std::string("C:\\a.txt\0\0", 10)),              // the list starts inside the header
+      Block(20, true, std::string("C\0:\0\\\0a\0\0\0", 11)),          // a wide list cut inside its end
+      std::vector<char>(12, '\0'),                                     // shorter than a header
+  };
+  for (const std::vector<char>& block : blocks) {
     TDropFilesObject earlier({"C:\\earlier.txt"});
     Capture(&earlier);
-    TDropFilesObject data(std::vector<std::wstring>{L"C:\\fine.txt", name});
-    EXPECT_EQ(Capture(&data), HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION));
+    TDropFilesObject data(block);
+    EXPECT_EQ(Capture(&data), E_INVALIDARG);
     EXPECT_EQ(Selected(), Strings{"(absent)"});
   }
+}
+
+TEST_F(SelectionTest, WellFormedBlocksAtAnyOffsetAreRead) {
+  // An odd offset, and a list followed by bytes that are no names.
+  TDropFilesObject ansi(Block(21, false, std::string("\x7F" "C:\\a.txt\0C:\\b\0\0junk", 20)));
+  EXPECT_EQ(Capture(&ansi), S_OK);
+  EXPECT_EQ(Selected(), (Strings{"C:\\a.txt", "C:\\b"}));
+  TDropFilesObject wide(Block(21, true, std::string("\x7F" "C\0:\0\\\0a\0\0\0\0\0", 13)));
+  EXPECT_EQ(Capture(&wide), S_OK);
+  EXPECT_EQ(Selected(), Strings{"C:\\a"});
 }
 
 TEST_F(SelectionTest, ShellDataObjectForRealFilesAndFolders) {

@@ -26,10 +26,9 @@ TEST(SharedStateTest, ThreadsCaptureBuildAndReadWithoutTearingTheSelection) {
 
   auto work = [&](int t) {
     std::vector<std::string> paths(50, "C:\\thread" + std::to_string(t) + ".bmp");
-    std::wstring buffer;
     for (int round = 0; round < Rounds; ++round) {
       Testing::TDropFilesObject data(paths);
-      CaptureSelection(&data, buffer);
+      CaptureSelection(&data);
       Testing::TShellMenu menu(0);
       if (QueryContextMenu(menu.get(), 0, 1, 100, CMF_NORMAL) != MAKE_HRESULT(SEVERITY_SUCCESS, 0, 10)) ++unbuilt;
       char text[400] = "";
@@ -51,13 +50,14 @@ TEST(SharedStateTest, SelectionReplacedWhileOtherThreadsReadIt) {
   std::atomic<int> torn{0};
   auto writer = [](char tag) {
     for (int round = 0; round < Rounds; ++round)
-      SetSelectedFiles(std::make_shared<const TPathList>(TPathList(3, std::string(40, tag))));
+      SetSelectedFiles(MakeSelection(TPathList(3, std::string(40, tag))));
   };
   auto reader = [&] {
     for (int round = 0; round < Rounds; ++round) {
       TSelection selection = SelectedFiles();
-      if (selection && (selection->size() != 3 || selection->front().find_first_not_of(selection->front()[0]) !=
-                                                      std::string::npos))
+      if (!selection) continue;
+      const TPathList& paths = selection->Paths;
+      if (paths.size() != 3 || paths.front().find_first_not_of(paths.front()[0]) != std::string::npos)
         ++torn;
     }
   };

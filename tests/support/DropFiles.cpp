@@ -30,6 +30,13 @@ HGLOBAL DropFilesOf(const std::vector<std::basic_string<Char>>& paths) {
 HGLOBAL MakeDropFiles(const std::vector<std::string>& paths) { return DropFilesOf(paths); }
 HGLOBAL MakeDropFiles(const std::vector<std::wstring>& paths) { return DropFilesOf(paths); }
 
+HGLOBAL MakeGlobal(const std::vector<char>& bytes) {
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  std::memcpy(::GlobalLock(memory), bytes.data(), bytes.size());
+  ::GlobalUnlock(memory);
+  return memory;
+}
+
 HRESULT TDropFilesObject::QueryInterface(REFIID iid, void** object) {
   if (!object) return E_POINTER;
   if (iid != IID_IUnknown && iid != IID_IDataObject) {
@@ -46,7 +53,7 @@ HRESULT TDropFilesObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
   if (FAILED(GetDataResult)) return GetDataResult;
   if (format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL)) return DV_E_FORMATETC;
   medium->tymed = MediumType;
-  medium->hGlobal = FWide ? MakeDropFiles(FWidePaths) : MakeDropFiles(FPaths);
+  medium->hGlobal = !FRawBlock.empty() ? MakeGlobal(FRawBlock) : FWide ? MakeDropFiles(FWidePaths) : MakeDropFiles(FPaths);
   medium->pUnkForRelease = nullptr;
   return GetDataResult;
 }

@@ -17,6 +17,9 @@ public:
   // A list of UTF-16 names, as the shell's own data objects hand out.
   explicit TDropFilesObject(std::vector<std::wstring> paths) : FWidePaths(std::move(paths)), FWide(true) {}
 
+  // A block of exactly these bytes, well formed or not.
+  explicit TDropFilesObject(std::vector<char> rawBlock) : FRawBlock(std::move(rawBlock)) {}
+
   HRESULT GetDataResult = S_OK;   // a failure here is returned without a medium
   DWORD MediumType = TYMED_HGLOBAL;
   int GetDataCalls = 0;
@@ -38,6 +41,7 @@ public:
 private:
   std::vector<std::string> FPaths;
   std::vector<std::wstring> FWidePaths;
+  std::vector<char> FRawBlock;
   bool FWide = false;
   std::atomic<ULONG> FReferences{1};
 };
@@ -45,6 +49,7 @@ private:
 // A DROPFILES block of ANSI names in movable global memory, as the shell hands it out.
 HGLOBAL MakeDropFiles(const std::vector<std::string>& paths);
 HGLOBAL MakeDropFiles(const std::vector<std::wstring>& paths);
+HGLOBAL MakeGlobal(const std::vector<char>& bytes);
 
 
 }  // namespace Testing

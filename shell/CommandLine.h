@@ -1,0 +1,27 @@
+// The main application's command line: the program, a command's switch, then the quoted paths.
+// Free of the platform: the line is text built from text, so it can be checked and fuzzed anywhere.
+#pragma once
+
+#include <bitset>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ContextM {
+
+// The bytes that open a double-byte character in the system code page; none in a single-byte one.
+using TLeadBytes = std::bitset<256>;
+
+// The program to run: the stored text, or what stands inside the quotes when it is enclosed in them.
+std::string ProgramPath(std::string_view exeName);
+
+// A path in double quotes, followed by a blank. Backslashes that end the path are doubled, so that the
+// program's reading of its command line does not take the last one as escaping the closing quote.
+std::string QuotedPath(std::string_view path, const TLeadBytes& leadBytes);
+
+// The program, the switch, then every path quoted. A program path with a blank is quoted, so that the
+// program's own reading of its command line still finds the switch first.
+std::string BuildCommandLine(std::string_view exeName, std::string_view switchText,
+                             const std::vector<std::string>& paths, const TLeadBytes& leadBytes);
+
+}  // namespace ContextM
