@@ -2,15 +2,13 @@
 // Free of the platform: the line is text built from text, so it can be checked and fuzzed anywhere.
 #pragma once
 
-#include <bitset>
+#include "LeadBytes.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace ContextM {
-
-// The bytes that open a double-byte character in the system code page; none in a single-byte one.
-using TLeadBytes = std::bitset<256>;
 
 // The program to run: the stored text, or what stands inside the quotes when it is enclosed in them.
 std::string ProgramPath(std::string_view exeName);

@@ -1,13 +1,13 @@
 // Help texts come from the command table; two of them name the first selected file.
 #include "HelpText.h"
 
+#include "CodePage.h"
 #include "CommandTable.h"
 #include "HandlerCall.h"
 #include "Selection.h"
+#include "TextBuffer.h"
 
 #include <shlobj.h>
-
-#include <algorithm>
 
 namespace ContextM {
 
@@ -17,13 +17,6 @@ namespace {
 std::string FirstSelectedPath() {
   TSelection selection = SelectedFiles();
   return selection && !selection->Paths.empty() ? selection->Paths.front() : std::string();
-}
-
-// Cuts the text to the buffer, NUL included: nothing is ever written past its end.
-void CopyCut(const std::string& text, char* buffer, UINT bufferSize) {
-  std::size_t length = std::min<std::size_t>(text.size(), bufferSize - 1);
-  std::copy_n(text.data(), length, buffer);
-  buffer[length] = '\0';
 }
 
 }  // namespace
@@ -43,9 +36,7 @@ HRESULT GetCommandString(UINT_PTR offset, UINT type, char* buffer, UINT bufferSi
     if (!text) return E_INVALIDARG;
     if (!buffer) return E_POINTER;
     // A buffer without room even for the NUL cannot take an answer.
-    if (bufferSize == 0) return E_INVALIDARG;
-    CopyCut(*text, buffer, bufferSize);
-    return S_OK;
+    return CopyCut(*text, buffer, bufferSize, SystemLeadBytes()) ? S_OK : E_INVALIDARG;
   });
 }
 

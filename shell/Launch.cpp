@@ -1,6 +1,7 @@
 // Builds the command line, starts the program, spends the selection and reports what went wrong.
 #include "Launch.h"
 
+#include "CodePage.h"
 #include "HandlerCall.h"
 #include "Settings.h"
 #include "com/Resource.h"
@@ -32,12 +33,6 @@ void ReportUnpassable(HWND owner, const std::vector<std::wstring>& names) {
 // A verb given as a string, not an offset: its pointer has bits above the low 16.
 bool IsVerbString(LPCSTR verb) { return !IS_INTRESOURCE(verb); }
 
-TLeadBytes ReadLeadBytes() {
-  TLeadBytes leadBytes;
-  for (unsigned byte = 0; byte < leadBytes.size(); ++byte) leadBytes[byte] = ::IsDBCSLeadByte(static_cast<BYTE>(byte));
-  return leadBytes;
-}
-
 // Refuses the whole selection when one of its names cannot be handed on: half a command on a shred is worse
 // than none. The selection is spent, as by any command.
 HRESULT RefuseSelection(const CMINVOKECOMMANDINFO& info, const TSelection& selection) {
@@ -56,12 +51,6 @@ HRESULT Launch(const CMINVOKECOMMANDINFO& info, const TCommand& command, const s
 }
 
 }  // namespace
-
-// The system code page does not change while the process runs.
-const TLeadBytes& SystemLeadBytes() {
-  static const TLeadBytes leadBytes = ReadLeadBytes();
-  return leadBytes;
-}
 
 std::string CommandLineFor(const std::string& exeName, const TCommand& command, const TPathList& paths) {
   return BuildCommandLine(exeName, command.Switch, paths, SystemLeadBytes());

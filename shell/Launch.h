@@ -11,9 +11,6 @@
 
 namespace ContextM {
 
-// The system code page's lead bytes, for quoting paths in it.
-const TLeadBytes& SystemLeadBytes();
-
 // The command line for a command and the selection's paths, in the system code page.
 std::string CommandLineFor(const std::string& exeName, const TCommand& command, const TPathList& paths);
 

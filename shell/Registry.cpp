@@ -1,7 +1,9 @@
 // String reads with the accessor's rules: absent is empty, only string types are accepted.
 #include "Registry.h"
 
-#include <cstring>
+#include "RegistryValue.h"
+
+#include <algorithm>
 #include <vector>
 
 namespace ContextM {
@@ -17,13 +19,13 @@ std::string TRegistry::ReadString(const std::string& name) const {
   if (!FCurrentKey || ::RegQueryValueExA(FCurrentKey.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
       size == 0)
     return {};
-  std::vector<char> data(size);
+  std::vector<std::byte> data(size);
   if (::RegQueryValueExA(FCurrentKey.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
                          &size) != ERROR_SUCCESS)
     throw ERegistryException("Failed to get data for '" + name + "'");
-  if (type != REG_SZ && type != REG_EXPAND_SZ) throw ERegistryException("Invalid data type for '" + name + "'");
-  // Up to the first NUL: drops the terminator and whatever an embedded NUL hides.
-  return std::string(data.data(), ::strnlen(data.data(), size));
+  std::optional<std::string> text = StringValue(type, std::span(data).first(std::min<std::size_t>(size, data.size())));
+  if (!text) throw ERegistryException("Invalid data type for '" + name + "'");
+  return std::move(*text);
 }
 
 }  // namespace ContextM
