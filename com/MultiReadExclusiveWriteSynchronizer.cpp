@@ -9,7 +9,7 @@ void TMultiReadExclusiveWriteSynchronizer::BeginRead() noexcept {
     ++FWriteDepth;
     return;
   }
-  ::AcquireSRWLockShared(&FLock);
+  FLock.lock_shared();
 }
 
 void TMultiReadExclusiveWriteSynchronizer::EndRead() noexcept {
@@ -17,7 +17,7 @@ void TMultiReadExclusiveWriteSynchronizer::EndRead() noexcept {
     EndWrite();
     return;
   }
-  ::ReleaseSRWLockShared(&FLock);
+  FLock.unlock_shared();
 }
 
 void TMultiReadExclusiveWriteSynchronizer::BeginWrite() noexcept {
@@ -25,15 +25,15 @@ void TMultiReadExclusiveWriteSynchronizer::BeginWrite() noexcept {
     ++FWriteDepth;
     return;
   }
-  ::AcquireSRWLockExclusive(&FLock);
-  FWriter.store(::GetCurrentThreadId());
+  FLock.lock();
+  FWriter.store(std::this_thread::get_id());
   FWriteDepth = 1;
 }
 
 void TMultiReadExclusiveWriteSynchronizer::EndWrite() noexcept {
   if (--FWriteDepth > 0) return;
-  FWriter.store(0);
-  ::ReleaseSRWLockExclusive(&FLock);
+  FWriter.store(std::thread::id());
+  FLock.unlock();
 }
 
 }  // namespace ComObj
