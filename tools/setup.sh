@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
   wine64 googletest xvfb xauth
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()

@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
+tools/native-tests.sh
 tools/build.sh
 xvfb-run -a -s "-screen 0 1024x768x24" \
   tools/wine-session build/x64/wineprefix -- ctest --test-dir build/x64 --output-on-failure -j2 "$@"
