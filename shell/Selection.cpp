@@ -76,9 +76,16 @@ void AddWideName(const std::u16string& stored, TSelectedFiles& selection) {
   }
 }
 
-// Single-byte names are already in the system code page; only a quote would change the command line.
+// Single-byte names are already in the system code page. A quote would end the path's quotes, and so would
+// a lead byte without its trail byte, which would take the closing quote as its trail.
+bool IsPassableAnsi(const std::string& name) {
+  int length = static_cast<int>(name.size());
+  return name.find('"') == std::string::npos &&
+         ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name.data(), length, nullptr, 0) > 0;
+}
+
 void AddAnsiName(std::string& stored, TSelectedFiles& selection) {
-  if (stored.find('"') != std::string::npos) selection.Unpassable.push_back(Widened(stored));
+  if (!IsPassableAnsi(stored)) selection.Unpassable.push_back(Widened(stored));
   selection.Paths.push_back(std::move(stored));
 }
 
