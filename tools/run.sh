@@ -43,10 +43,11 @@ wine build/x64/tarnassoc.exe install
 if [ $# -gt 0 ]; then
   arguments=()
   for argument in "$@"; do
-    [[ $argument == /* ]] && argument=$(windows_path "$argument")
+    # Paths of this machine become the prefix's Z: paths; options and Windows paths pass as they are.
+    [[ $argument != --* && -e $argument ]] && argument=$(windows_path "$(realpath "$argument")")
     arguments+=("$argument")
   done
-  exec wine build/x64/tools/shellhost.exe "${arguments[@]}"
+  exec tools/wine-run "$prefix" build/x64/tools/shellhost.exe "${arguments[@]}"
 fi
 
 options=$(mktemp --suffix=.reg)
