@@ -51,7 +51,8 @@ protected:
   void TearDown() override {
     Assoc("uninstall");
     Assoc("uninstall --user --dll " + Testing::Quoted(Library()));
-    for (const char* key : {"*\\shellex\\ContextMenuHandlers\\TarnctxOther", "*\\shellex\\ContextMenuHandlers\\Tarnwick"})
+    for (const char* key :
+         {"*\\shellex\\ContextMenuHandlers\\TarnctxOther", "*\\shellex\\ContextMenuHandlers\\Tarnwick"})
       ::RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
     ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, (std::string(ShellExtensions) + "\\Approved").c_str(), OtherClass);
   }
@@ -88,7 +89,8 @@ TEST_F(AssocTest, OtherHandlersAndTheirApprovalsAreLeftAlone) {
   Testing::SetRegistryString(HKEY_CLASSES_ROOT, "*\\shellex\\ContextMenuHandlers\\Tarnwick", "", OtherClass);
   Testing::TToolRun uninstall = Assoc("uninstall");
   EXPECT_EQ(uninstall.ExitCode, 0u);
-  EXPECT_TRUE(uninstall.Out.starts_with("Left HKCR\\*\\shellex\\ContextMenuHandlers\\Tarnwick as it is")) << uninstall.Out;
+  EXPECT_TRUE(uninstall.Out.starts_with("Left HKCR\\*\\shellex\\ContextMenuHandlers\\Tarnwick as it is"))
+      << uninstall.Out;
   EXPECT_EQ(Testing::TreeAt(HKEY_CLASSES_ROOT, "*")["shellex\\ContextMenuHandlers\\Tarnwick"][""], OtherClass);
 }
 

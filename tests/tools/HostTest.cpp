@@ -23,7 +23,8 @@ bool Contains(const std::string& text, const std::string& part) { return text.fi
 
 // The lines from the first that starts with the given text to the end.
 Strings LinesFrom(const Strings& lines, const std::string& start) {
-  auto first = std::find_if(lines.begin(), lines.end(), [&](const std::string& line) { return line.starts_with(start); });
+  auto first =
+      std::find_if(lines.begin(), lines.end(), [&](const std::string& line) { return line.starts_with(start); });
   return Strings(first, lines.end());
 }
 
@@ -144,8 +145,9 @@ TEST_F(HostTest, UnregisteredSelectionSaysSo) {
   DetachAll();
   Testing::TToolRun run = Host(Testing::Quoted(Text()));
   EXPECT_EQ(run.ExitCode, 4u);
-  EXPECT_EQ(run.Err, "shellhost: No context-menu handler is registered for notes.txt (searched txtfile, *, "
-                     "AllFilesystemObjects)\n");
+  EXPECT_EQ(run.Err,
+            "shellhost: No context-menu handler is registered for notes.txt (searched txtfile, *, "
+            "AllFilesystemObjects)\n");
 }
 
 TEST_F(HostTest, MissingFilesAndWrongArgumentsHaveTheirExitCodes) {
@@ -168,8 +170,9 @@ TEST_F(HostTest, ClassThatCannotBeCreatedIsReportedWithCOMsAnswer) {
   Attach("*", "{0BADC0DE-0000-4000-8000-000000000001}");
   Testing::TToolRun alone = Host(Testing::Quoted(Text()));
   EXPECT_EQ(alone.ExitCode, 5u);
-  EXPECT_EQ(alone.Err, "shellhost: CoCreateInstance of {0BADC0DE-0000-4000-8000-000000000001} failed: 0x80040154 "
-                       "(REGDB_E_CLASSNOTREG)\n")
+  EXPECT_EQ(alone.Err,
+            "shellhost: CoCreateInstance of {0BADC0DE-0000-4000-8000-000000000001} failed: 0x80040154 "
+            "(REGDB_E_CLASSNOTREG)\n")
       << "Wine has no system text for this result";
 
   // Beside a handler that works, the broken one is left out and said so.
@@ -198,7 +201,8 @@ TEST_F(HostTest, InvokeReachesTheMainApplicationWithTheExactCommandLine) {
   Options.SetString("ExeName", standIn.ExePath());
   std::string picture = Picture(), text = Text();
 
-  Testing::TToolRun run = Host("--invoke Tarnwick/Encrypt... " + Testing::Quoted(picture) + " " + Testing::Quoted(text));
+  Testing::TToolRun run =
+      Host("--invoke Tarnwick/Encrypt... " + Testing::Quoted(picture) + " " + Testing::Quoted(text));
   ASSERT_EQ(run.ExitCode, 0u) << run.Err;
   Testing::TRecordedLaunch launch = standIn.Wait();
   ASSERT_TRUE(launch.Started);

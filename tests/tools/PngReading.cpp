@@ -52,8 +52,8 @@ std::optional<Host::TImage> DecodePng(const std::vector<std::uint8_t>& png) {
   if (FAILED(stream.get()->InitializeFromMemory(const_cast<BYTE*>(png.data()), static_cast<DWORD>(png.size()))))
     return std::nullopt;
   IWICBitmapDecoder* decoderPointer = nullptr;
-  if (FAILED(factory.get()->CreateDecoderFromStream(stream.get(), &GUID_ContainerFormatPng, WICDecodeMetadataCacheOnLoad,
-                                                    &decoderPointer)))
+  if (FAILED(factory.get()->CreateDecoderFromStream(stream.get(), &GUID_ContainerFormatPng,
+                                                    WICDecodeMetadataCacheOnLoad, &decoderPointer)))
     return std::nullopt;
   TRef<IWICBitmapDecoder> decoder(decoderPointer);
   IWICBitmapFrameDecode* framePointer = nullptr;

@@ -16,8 +16,8 @@ void SetRegistryString(HKEY root, const std::string& path, const std::string& na
   if (::RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) !=
           ERROR_SUCCESS ||
       ::RegSetValueExA(key.get(), name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1)) !=
-          ERROR_SUCCESS)
+                       reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
     throw std::runtime_error("cannot write " + path);
 }
 

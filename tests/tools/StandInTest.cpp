@@ -18,12 +18,14 @@ TEST(StandInTest, NamesTheOperationOfItsSwitchAndWhetherEachPathExists) {
   std::string line = StandIn() + " /uh \"" + present + "\" \"" + missing + "\" \"" + folder.Path().string() + "\" ";
   Testing::TToolRun run = Testing::RunTool(line);
   EXPECT_EQ(run.ExitCode, 0u);
-  EXPECT_EQ(run.OutLines(), (Strings{"The main application (stand-in) was started:",
-                                      "  command line  [" + line + "]",
-                                      "  operation     /uh  Unhide here...",
-                                      "  path          " + present + "  (exists)",
-                                      "  path          " + missing + "  (missing)",
-                                      "  path          " + folder.Path().string() + "  (folder, exists)"}));
+  EXPECT_EQ(run.OutLines(), (Strings{
+                                "The main application (stand-in) was started:",
+                                "  command line  [" + line + "]",
+                                "  operation     /uh  Unhide here...",
+                                "  path          " + present + "  (exists)",
+                                "  path          " + missing + "  (missing)",
+                                "  path          " + folder.Path().string() + "  (folder, exists)",
+                            }));
 }
 
 TEST(StandInTest, SaysSoForASwitchThatNamesNoOperation) {

@@ -39,8 +39,8 @@ TClassKey OpenClassKey(const std::wstring& path) {
 std::wstring DefaultValue(HKEY key, const std::wstring& subkey) {
   wchar_t value[1024];
   DWORD size = sizeof value;
-  if (::RegGetValueW(key, subkey.empty() ? nullptr : subkey.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value,
-                     &size) != ERROR_SUCCESS)
+  if (::RegGetValueW(key, subkey.empty() ? nullptr : subkey.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &size) !=
+      ERROR_SUCCESS)
     return {};
   return value;
 }

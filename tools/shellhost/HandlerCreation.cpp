@@ -15,8 +15,7 @@ using TCanUnloadNow = HRESULT(STDAPICALLTYPE*)();
 
 std::wstring UserRegisteredServer(const CLSID& classId) {
   ComObj::TRegKey classes;
-  if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, KEY_READ, classes.put()) != ERROR_SUCCESS)
-    return {};
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, KEY_READ, classes.put()) != ERROR_SUCCESS) return {};
   return DefaultValue(classes.get(), L"CLSID\\" + ClassText(classId) + L"\\InprocServer32");
 }
 
@@ -37,11 +36,12 @@ THandlerFactory::~THandlerFactory() {
 
 THandlerFactory::TCreated THandlerFactory::Create(const CLSID& classId) {
   IShellExtInit* created = nullptr;
-  HRESULT result = ::CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit,
-                                      reinterpret_cast<void**>(&created));
+  HRESULT result =
+      ::CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, reinterpret_cast<void**>(&created));
   if (SUCCEEDED(result)) return {ComObj::TComRef<IShellExtInit>(created), {}};
   std::wstring server = result == REGDB_E_CLASSNOTREG ? UserRegisteredServer(classId) : std::wstring();
-  if (server.empty()) CheckCall(result, "CoCreateInstance of " + Tools::Utf8(ClassText(classId)), TExitCode::ecCannotCreate);
+  if (server.empty())
+    CheckCall(result, "CoCreateInstance of " + Tools::Utf8(ClassText(classId)), TExitCode::ecCannotCreate);
   return {CreateFromUserRegistration(classId, server), L"the user's own registration, " + server};
 }
 

@@ -45,8 +45,18 @@ constexpr std::array<TNamedFlag, 7> NamedFlags{{
     {L"--extended", CMF_EXTENDEDVERBS, "CMF_EXTENDEDVERBS"},
 }};
 
-constexpr std::array<std::pair<const wchar_t*, int>, 4> ShowCommands{{
-    {L"normal", SW_SHOWNORMAL}, {L"hide", SW_HIDE}, {L"minimized", SW_SHOWMINIMIZED}, {L"maximized", SW_SHOWMAXIMIZED}}};
+struct TNamedShow {
+  const wchar_t* Option;
+  int Show;
+  const char* Name;
+};
+
+constexpr std::array<TNamedShow, 4> NamedShows{{
+    {L"normal", SW_SHOWNORMAL, "SW_SHOWNORMAL"},
+    {L"hide", SW_HIDE, "SW_HIDE"},
+    {L"minimized", SW_SHOWMINIMIZED, "SW_SHOWMINIMIZED"},
+    {L"maximized", SW_SHOWMAXIMIZED, "SW_SHOWMAXIMIZED"},
+}};
 
 [[noreturn]] void Refuse(const std::string& message) { throw EHostError(TExitCode::ecUsage, message); }
 
@@ -58,8 +68,8 @@ UINT ParseNumber(const std::wstring& text) {
 }
 
 int ParseShow(const std::wstring& text) {
-  for (const auto& [name, show] : ShowCommands)
-    if (text == name) return show;
+  for (const TNamedShow& named : NamedShows)
+    if (text == named.Option) return named.Show;
   Refuse("unknown show command: " + Tools::Utf8(text));
 }
 
@@ -138,13 +148,9 @@ std::string FlagNames(UINT flags) {
 }
 
 std::string ShowName(int show) {
-  switch (show) {
-    case SW_SHOWNORMAL: return "SW_SHOWNORMAL";
-    case SW_HIDE: return "SW_HIDE";
-    case SW_SHOWMINIMIZED: return "SW_SHOWMINIMIZED";
-    case SW_SHOWMAXIMIZED: return "SW_SHOWMAXIMIZED";
-    default: return std::to_string(show);
-  }
+  for (const TNamedShow& named : NamedShows)
+    if (named.Show == show) return named.Name;
+  return std::to_string(show);
 }
 
 }  // namespace Host

@@ -10,11 +10,11 @@ namespace Host {
 
 struct THostOptions {
   std::vector<std::wstring> Paths;
-  UINT Flags = 0;                 // CMF_NORMAL
-  std::wstring Invoke;            // a caption path such as "Tarnwick/Encrypt...", or an offset; empty for none
-  int Show = SW_SHOWNORMAL;       // the show command handed to InvokeCommand
-  bool WaitForStarted = true;     // wait for the programs that an invoked command starts
-  std::wstring Screenshot;        // a PNG file to save the open menu into; empty for none
+  UINT Flags = 0;              // CMF_NORMAL
+  std::wstring Invoke;         // a caption path such as "Tarnwick/Encrypt...", or an offset; empty for none
+  int Show = SW_SHOWNORMAL;    // the show command handed to InvokeCommand
+  bool WaitForStarted = true;  // wait for the programs that an invoked command starts
+  std::wstring Screenshot;     // a PNG file to save the open menu into; empty for none
   bool PrintMenuTree = true;
   bool Help = false;
 };

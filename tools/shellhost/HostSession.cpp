@@ -43,7 +43,8 @@ void PrintSelection(const THostSelection& selection) {
 
 void PrintHandlers(const THostedMenu& menu) {
   for (const THostedHandler& handler : menu.Handlers()) {
-    std::string line = "Handler " + Tools::Utf8(ClassText(handler.Entry.Class)) + " from " + Tools::Utf8(handler.Entry.Source);
+    std::string line =
+        "Handler " + Tools::Utf8(ClassText(handler.Entry.Class)) + " from " + Tools::Utf8(handler.Entry.Source);
     if (!handler.Via.empty()) line += ", created from " + Tools::Utf8(handler.Via);
     Print(line + "\n");
   }

@@ -21,7 +21,7 @@ THostedMenu::THostedMenu(const THostSelection& selection, const THandlerSearch& 
 }
 
 void THostedMenu::AddHandler(const THandlerEntry& entry, THandlerFactory& factory, const THostSelection& selection,
-                       IDataObject& data, UINT flags) {
+                             IDataObject& data, UINT flags) {
   THandlerFactory::TCreated created = factory.Create(entry.Class);
   TItemIdList folder = selection.FolderIdList();
   TClassKey typeKey = OpenTypeKey(selection.Items().front());
@@ -41,14 +41,15 @@ void THostedMenu::AddHandler(const THandlerEntry& entry, THandlerFactory& factor
 
 std::optional<THostedMenu::TCommand> THostedMenu::CommandOf(UINT id) const {
   for (const THostedHandler& handler : FHandlers)
-    if (id >= handler.FirstId && id - handler.FirstId < handler.IdCount) return TCommand{&handler, id - handler.FirstId};
+    if (id >= handler.FirstId && id - handler.FirstId < handler.IdCount)
+      return TCommand{&handler, id - handler.FirstId};
   return std::nullopt;
 }
 
 std::wstring THostedMenu::HelpText(IContextMenu& handler, UINT offset) {
   wchar_t wide[512] = L"";
-  if (SUCCEEDED(handler.GetCommandString(offset, GCS_HELPTEXTW, nullptr, reinterpret_cast<LPSTR>(wide),
-                                         ARRAYSIZE(wide))) &&
+  if (SUCCEEDED(
+          handler.GetCommandString(offset, GCS_HELPTEXTW, nullptr, reinterpret_cast<LPSTR>(wide), ARRAYSIZE(wide))) &&
       wide[0])
     return wide;
   char ansi[512] = "";

@@ -53,7 +53,7 @@ public:
 
 private:
   void AddHandler(const THandlerEntry& entry, THandlerFactory& factory, const THostSelection& selection,
-            IDataObject& data, UINT flags);
+                  IDataObject& data, UINT flags);
 
   ComObj::TMenu FMenu;
   std::vector<THostedHandler> FHandlers;

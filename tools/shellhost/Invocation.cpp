@@ -5,7 +5,6 @@
 
 #include <shellapi.h>
 
-
 namespace Host {
 
 namespace {
@@ -27,7 +26,8 @@ TInvocation ByOffset(const THostedMenu& menu, const std::wstring& item) {
 TInvocation ByCaptions(const THostedMenu& menu, const std::vector<TMenuNode>& tree, const std::wstring& item) {
   const TMenuNode* node = FindItem(tree, item);
   if (!node) throw EHostError(TExitCode::ecNoSuchItem, "The menu has no item " + Tools::Utf8(item));
-  if (node->Submenu) throw EHostError(TExitCode::ecNoSuchItem, Tools::Utf8(item) + " opens a submenu; it is not a command");
+  if (node->Submenu)
+    throw EHostError(TExitCode::ecNoSuchItem, Tools::Utf8(item) + " opens a submenu; it is not a command");
   std::optional<THostedMenu::TCommand> command = menu.CommandOf(node->Id);
   if (!command)
     throw EHostError(TExitCode::ecNoSuchItem, Tools::Utf8(item) + " has the identifier " + std::to_string(node->Id) +

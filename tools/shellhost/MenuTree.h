@@ -14,7 +14,7 @@ struct TMenuNode {
   std::wstring Caption;
   UINT Id = 0;
   bool Separator = false;
-  UINT State = 0;            // MFS_ flags: grayed, checked, default
+  UINT State = 0;  // MFS_ flags: grayed, checked, default
   HMENU Submenu = nullptr;
   std::optional<SIZE> Bitmap;  // the size of the item's bitmap (check marks or item bitmap), when it has one
   std::vector<TMenuNode> Children;

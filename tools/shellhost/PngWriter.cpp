@@ -103,8 +103,7 @@ void WritePng(const TImage& image, const std::wstring& path) {
   std::vector<std::uint8_t> png = EncodePng(image);
   std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
   file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-  if (!file.flush())
-    throw EHostError(TExitCode::ecScreenshot, "Cannot write " + Tools::Utf8(path));
+  if (!file.flush()) throw EHostError(TExitCode::ecScreenshot, "Cannot write " + Tools::Utf8(path));
 }
 
 }  // namespace Host

@@ -43,8 +43,8 @@ TImage GrabScreen(const RECT& area) {
   ComObj::TBitmap section(::CreateDIBSection(screen.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!section) Fail("CreateDIBSection");
   HGDIOBJ previous = ::SelectObject(memory.get(), section.get());
-  BOOL copied = ::BitBlt(memory.get(), 0, 0, image.Width, image.Height, screen.get(), area.left, area.top,
-                         SRCCOPY | CAPTUREBLT);
+  BOOL copied =
+      ::BitBlt(memory.get(), 0, 0, image.Width, image.Height, screen.get(), area.left, area.top, SRCCOPY | CAPTUREBLT);
   ::SelectObject(memory.get(), previous);
   if (!copied) Fail("BitBlt");
 

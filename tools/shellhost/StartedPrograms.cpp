@@ -24,7 +24,8 @@ std::vector<TChild> Children() {
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry))
-    if (entry.th32ParentProcessID == ::GetCurrentProcessId()) children.push_back({entry.th32ProcessID, entry.szExeFile});
+    if (entry.th32ParentProcessID == ::GetCurrentProcessId())
+      children.push_back({entry.th32ProcessID, entry.szExeFile});
   return children;
 }
 

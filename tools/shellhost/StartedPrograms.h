@@ -14,8 +14,8 @@ std::set<DWORD> ChildProcessIds();
 
 struct TStartedProgram {
   DWORD ProcessId = 0;
-  std::wstring Name;    // the program's file name
-  bool Ended = false;   // within the time allowed
+  std::wstring Name;   // the program's file name
+  bool Ended = false;  // within the time allowed
   DWORD ExitCode = 0;
 };
 

@@ -105,7 +105,8 @@ void UninstallForUser(const std::wstring& classText, const TServerLibrary& libra
     library.Unregister();
     RemoveEmptyKeys(HKEY_CLASSES_ROOT, L"CLSID", 1);
   }
-  if (!ours) Say(L"Left HKCU\\Software\\Classes\\" + std::wstring(HandlerKeyPath) + L" as it is: it names another class.");
+  if (!ours)
+    Say(L"Left HKCU\\Software\\Classes\\" + std::wstring(HandlerKeyPath) + L" as it is: it names another class.");
   Say(L"Removed for this user: the class of " + library.Path() + L", the handler key and the approval");
 }
 

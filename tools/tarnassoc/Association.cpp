@@ -84,8 +84,7 @@ void RemoveEmptyKeys(HKEY root, std::wstring path, int levels) {
   for (; levels > 0 && !path.empty(); --levels) {
     {
       ComObj::TRegKey key;
-      if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS || !IsEmpty(key.get()))
-        return;
+      if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS || !IsEmpty(key.get())) return;
     }
     if (::RegDeleteKeyW(root, path.c_str()) != ERROR_SUCCESS) return;
     std::size_t slash = path.find_last_of(L'\\');

@@ -8,7 +8,8 @@
 namespace Assoc {
 
 inline constexpr wchar_t HandlerKeyPath[] = L"*\\shellex\\ContextMenuHandlers\\Tarnwick";
-inline constexpr wchar_t ApprovedKeyPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
+inline constexpr wchar_t ApprovedKeyPath[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
 
 // Which keys hold the entries: the machine's (HKEY_CLASSES_ROOT and HKEY_LOCAL_MACHINE), or the user's own
 // (HKEY_CLASSES_ROOT redirected to HKEY_CURRENT_USER\Software\Classes, and HKEY_CURRENT_USER).

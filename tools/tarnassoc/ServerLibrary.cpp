@@ -21,8 +21,8 @@ std::wstring FullPath(const std::wstring& path) {
 TServerLibrary::TServerLibrary(const std::wstring& path)
     : FPath(FullPath(path)), FLibrary(::LoadLibraryExW(FPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {
   if (!FLibrary)
-    throw EAssocError(TExitCode::ecLibrary, "Cannot load " + Tools::Utf8(FPath) + " (error " +
-                                                std::to_string(::GetLastError()) + ")");
+    throw EAssocError(TExitCode::ecLibrary,
+                      "Cannot load " + Tools::Utf8(FPath) + " (error " + std::to_string(::GetLastError()) + ")");
   FRegister = reinterpret_cast<TEntry>(reinterpret_cast<void*>(::GetProcAddress(FLibrary.get(), "DllRegisterServer")));
   FUnregister =
       reinterpret_cast<TEntry>(reinterpret_cast<void*>(::GetProcAddress(FLibrary.get(), "DllUnregisterServer")));
