@@ -1,34 +1,86 @@
 #!/usr/bin/env bash
-# The main job: builds tarnctx.dll for both architectures, registers the 64-bit one with regsvr32 in a Wine
-# prefix and shows the "Tarnwick" submenu that Explorer would show for some files. With arguments (a folder,
-# then file names in it) it shows the submenu for those files; without, for a few sample selections.
+# The main job, from a fresh machine: sets it up, builds tarnctx.dll for both architectures and the tools, then, in a
+# Wine prefix of its own, registers the 64-bit library with regsvr32, attaches it to all files with tarnassoc, sets
+# demonstration options and sample files, and does through the shell host what a right-click in Explorer does: two
+# menus, one chosen command with what the main application received, and a screenshot of the open menu.
+# With arguments, the shell host runs on them instead (files or folders, and its options), e.g.
+#   tools/run.sh ~/Pictures/beach.bmp     or     tools/run.sh --explore 'Z:\home\me\notes.txt'
 set -euo pipefail
 cd "$(dirname "$0")/.."
-prefix=build/x64/wineprefix
+prefix=build/x64/demo-prefix
+demo=build/demo
+screenshot=build/menu.png
 
 if [ -z "${TARNCTX_SESSION:-}" ]; then
-  tools/setup.sh
-  tools/build.sh >/dev/null
-  echo "Built: build/x86/tarnctx.dll (32-bit), build/x64/tarnctx.dll (64-bit)"
-  # Again, inside a display and one Wine session.
+  mkdir -p build
+  # Quiet unless something fails; the logs stay in build/.
+  tools/setup.sh >build/setup.log 2>&1 || { cat build/setup.log; exit 1; }
+  echo "Set-up: the packages are there (tools/setup.sh)"
+  tools/build.sh >build/build.log 2>&1 || { tail -n 40 build/build.log; exit 1; }
+  echo "Built: build/x86/tarnctx.dll (32-bit) and build/x64/tarnctx.dll (64-bit), with the tools"
+  # Again, inside a display (for the screenshot) and one Wine session.
   exec xvfb-run -a -s "-screen 0 1024x768x24" tools/wine-session "$prefix" -- env TARNCTX_SESSION=1 "$0" "$@"
 fi
 
-show() { tools/wine-run "$prefix" build/x64/tools/showmenu.exe "$@"; }
+wine() { tools/wine-run "$prefix" "$@"; }
+windows_path() { wine winepath -w "$1" 2>/dev/null; }
+# Runs the shell host after showing its command, with the paths in the repository shortened.
+host() {
+  local shown=() argument
+  for argument in "$@"; do
+    argument=${argument#"$folder\\"}
+    shown+=("${argument#"$repository\\"}")
+  done
+  echo "> shellhost ${shown[*]}"
+  wine build/x64/tools/shellhost.exe "$@"
+}
+echo "Wine prefix: $prefix (private to this demonstration)"
 
-tools/wine-run "$prefix" regsvr32 /s "$(tools/wine-run "$prefix" winepath -w "$PWD/build/x64/tarnctx.dll")"
-echo "Registered build/x64/tarnctx.dll with regsvr32 in $prefix"
+wine regsvr32 /s "$(windows_path "$PWD/build/x64/tarnctx.dll")"
+echo "regsvr32 build/x64/tarnctx.dll: the class is registered"
+wine build/x64/tarnassoc.exe install
+
 if [ $# -gt 0 ]; then
-  show "$@"
-  exit
+  arguments=()
+  for argument in "$@"; do
+    # Paths of this machine become the prefix's Z: paths; options and Windows paths pass as they are.
+    [[ $argument != --* && -e $argument ]] && argument=$(windows_path "$(realpath "$argument")")
+    arguments+=("$argument")
+  done
+  exec tools/wine-run "$prefix" build/x64/tools/shellhost.exe "${arguments[@]}"
 fi
 
-samples=$(mktemp -d /tmp/tarnctx-samples.XXXX)
-trap 'rm -rf "$samples"' EXIT
-touch "$samples/holiday.bmp" "$samples/report.docx" "$samples/archive.twk" "$samples/notes.twk"
-folder="Z:${samples//\//\\}"
-tools/wine-run "$prefix" reg add 'HKCU\Software\Velmora\Tarnwick 3.0\Options' /v UnhideMask /d '*.bmp;*.jpg' /f >/dev/null
-echo; echo "Options: carrier extensions *.bmp;*.jpg, both filters on"
-echo; echo "Right-click on holiday.bmp and report.docx:"; show "$folder" holiday.bmp report.docx
-echo; echo "Right-click on archive.twk and notes.twk:"; show "$folder" archive.twk notes.twk
-echo; echo "Right-click on report.docx:"; show "$folder" report.docx
+options=$(mktemp --suffix=.reg)
+trap 'rm -f "$options"' EXIT
+standin=$(windows_path "$PWD/build/x64/tools/standin.exe")
+cat >"$options" <<REG
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\\Software\\Velmora\\Tarnwick 3.0\\Options]
+"ExeName"="${standin//\\/\\\\}"
+"DecryptSec"="1"
+"UnhideInst"="1"
+"UnhideMask"="*.bmp;*.jpg"
+REG
+wine reg import "$(windows_path "$options")" >/dev/null 2>&1
+echo "Options: ExeName = build/x64/tools/standin.exe (a stand-in main application), decrypt filter on,"
+echo "         carrier filter on with the carriers *.bmp;*.jpg"
+
+rm -rf "$demo" && mkdir -p "$demo"
+cp res/icon1.bmp "$demo/beach.bmp"
+printf 'Dear Ann,\r\nthe keys are under the mat.\r\n' >"$demo/letter.txt"
+head -c 64 /dev/urandom >"$demo/secret.twk"
+repository=$(windows_path "$PWD")
+folder=$(windows_path "$PWD/$demo")
+echo "Sample files in $demo ($folder): beach.bmp (a picture), letter.txt, secret.twk"
+
+echo
+echo "Right-click on beach.bmp and letter.txt: the carrier block is there (the first file is a carrier), but"
+echo "not Decrypt... (letter.txt is not a .twk file). The open menu is photographed."
+host --screenshot "$(windows_path "$PWD/$screenshot")" "$folder\\beach.bmp" "$folder\\letter.txt"
+echo
+echo "Right-click on secret.twk: Decrypt... is there, the carrier block is not."
+host "$folder\\secret.twk"
+echo
+echo "Choosing Tarnwick > Encrypt... for beach.bmp and letter.txt starts the main application:"
+host --no-menu --invoke "Tarnwick/Encrypt..." "$folder\\beach.bmp" "$folder\\letter.txt"

@@ -1,0 +1,31 @@
+// The association tool's failures, each with the exit code that installers and scripts can test.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace Assoc {
+
+enum class TExitCode : int {
+  ecOk = 0,
+  ecUnexpected = 1,
+  ecUsage = 2,
+  ecLibrary = 3,       // the library cannot be loaded or lacks its registration exports
+  ecAccessDenied = 4,  // the machine's keys need administrator rights
+  ecRegistration = 5,  // the library's own DllRegisterServer or DllUnregisterServer failed
+  ecRegistry = 6,      // another registry call failed
+};
+
+class EAssocError : public std::runtime_error {
+public:
+  EAssocError(TExitCode code, const std::string& message) : std::runtime_error(message), FCode(code) {}
+  TExitCode Code() const noexcept { return FCode; }
+
+private:
+  TExitCode FCode;
+};
+
+// Raises the failure of a registry call: access denied as such, anything else as ecRegistry.
+void CheckRegistry(long status, const std::string& what);
+
+}  // namespace Assoc

@@ -1,0 +1,140 @@
+// tarnassoc: attaches the Tarnwick context-menu handler to all files, or detaches it; for every user (with
+// administrator rights, after regsvr32) or for the current user alone (registering the library there too).
+#include "AssocError.h"
+#include "Association.h"
+#include "ServerLibrary.h"
+#include "UserClasses.h"
+#include "shell/HandlerClass.h"
+#include "tools/Text.h"
+
+#include <objbase.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace Assoc;
+
+const char UsageText[] =
+    "usage: tarnassoc install|uninstall [--user] [--dll PATH]\n"
+    "  install      attach the Tarnwick menu to all files for every user (needs administrator rights;\n"
+    "               register the library first: regsvr32 tarnctx.dll)\n"
+    "  uninstall    remove exactly what install wrote\n"
+    "  --user       for the current user alone, without administrator rights: also registers the library,\n"
+    "               through its own DllRegisterServer, in HKEY_CURRENT_USER\\Software\\Classes\n"
+    "  --dll PATH   the library that --user registers (default: tarnctx.dll beside this program)\n"
+    "Exit codes: 0 done, 2 usage, 3 library cannot be loaded, 4 access denied, 5 the library's registration\n"
+    "failed, 6 another registry failure, 1 unexpected fault.\n";
+
+struct TRequest {
+  bool Install = false;
+  bool PerUser = false;
+  std::wstring Library;
+};
+
+[[noreturn]] void Refuse(const std::string& message) { throw EAssocError(TExitCode::ecUsage, message); }
+
+TRequest ParseRequest(const std::vector<std::wstring>& arguments) {
+  if (arguments.empty()) Refuse("install or uninstall?");
+  TRequest request;
+  if (arguments[0] == L"install")
+    request.Install = true;
+  else if (arguments[0] != L"uninstall")
+    Refuse("unknown command: " + Tools::Utf8(arguments[0]));
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    if (arguments[i] == L"--user")
+      request.PerUser = true;
+    else if (arguments[i] == L"--dll" && i + 1 < arguments.size())
+      request.Library = arguments[++i];
+    else
+      Refuse("unknown option: " + Tools::Utf8(arguments[i]));
+  }
+  if (!request.Library.empty() && !request.PerUser) Refuse("--dll goes with --user; for every user use regsvr32");
+  if (request.Library.empty()) request.Library = LibraryBesideProgram();
+  return request;
+}
+
+std::wstring ClassText() {
+  wchar_t text[40] = L"";
+  ::StringFromGUID2(ContextM::CLSID_TarnwickContextMenu, text, ARRAYSIZE(text));
+  return text;
+}
+
+void Say(const std::wstring& text) { std::printf("%s\n", Tools::Utf8(text).c_str()); }
+
+bool ClassRegistered(const std::wstring& classText) {
+  ComObj::TRegKey key;
+  return ::RegOpenKeyExW(HKEY_CLASSES_ROOT, (L"CLSID\\" + classText + L"\\InprocServer32").c_str(), 0, KEY_READ,
+                         key.put()) == ERROR_SUCCESS;
+}
+
+const TScope MachineScope{HKEY_LOCAL_MACHINE, false};
+const TScope UserScope{HKEY_CURRENT_USER, true};
+
+void InstallForMachine(const std::wstring& classText) {
+  WriteAssociation(MachineScope, classText);
+  Say(L"Installed for every user: HKCR\\" + std::wstring(HandlerKeyPath) + L" names " + classText +
+      L", approved in HKLM\\" + ApprovedKeyPath);
+  if (!ClassRegistered(classText)) Say(L"The class is not registered yet: regsvr32 tarnctx.dll registers it.");
+}
+
+void UninstallForMachine(const std::wstring& classText) {
+  if (!RemoveAssociation(MachineScope, classText))
+    Say(L"Left HKCR\\" + std::wstring(HandlerKeyPath) + L" as it is: it names another class.");
+  Say(L"Removed for every user: the handler key and the approval of " + classText);
+}
+
+void InstallForUser(const std::wstring& classText, const TServerLibrary& library) {
+  {
+    TUserClassesRoot userClasses;
+    library.Register();
+    WriteAssociation(UserScope, classText);
+  }
+  Say(L"Registered " + library.Path() + L" for this user in HKCU\\Software\\Classes\\CLSID\\" + classText);
+  Say(L"Installed for this user: HKCU\\Software\\Classes\\" + std::wstring(HandlerKeyPath) + L", approved in HKCU\\" +
+      ApprovedKeyPath);
+}
+
+void UninstallForUser(const std::wstring& classText, const TServerLibrary& library) {
+  bool ours;
+  {
+    TUserClassesRoot userClasses;
+    ours = RemoveAssociation(UserScope, classText);
+    library.Unregister();
+    RemoveEmptyKeys(HKEY_CLASSES_ROOT, L"CLSID", 1);
+  }
+  if (!ours)
+    Say(L"Left HKCU\\Software\\Classes\\" + std::wstring(HandlerKeyPath) + L" as it is: it names another class.");
+  Say(L"Removed for this user: the class of " + library.Path() + L", the handler key and the approval");
+}
+
+void Run(const TRequest& request) {
+  std::wstring classText = ClassText();
+  if (!request.PerUser) return request.Install ? InstallForMachine(classText) : UninstallForMachine(classText);
+  TServerLibrary library(request.Library);
+  request.Install ? InstallForUser(classText, library) : UninstallForUser(classText, library);
+}
+
+int Fail(TExitCode code, const char* message) {
+  std::fflush(stdout);
+  std::fprintf(stderr, "tarnassoc: %s\n", message);
+  if (code == TExitCode::ecUsage) std::fputs(UsageText, stderr);
+  return static_cast<int>(code);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  try {
+    Run(ParseRequest(std::vector<std::wstring>(argv + 1, argv + argc)));
+    return 0;
+  } catch (const EAssocError& error) {
+    return Fail(error.Code(), error.what());
+  } catch (const std::exception& error) {
+    return Fail(TExitCode::ecUnexpected, error.what());
+  } catch (...) {
+    return Fail(TExitCode::ecUnexpected, "unexpected failure");
+  }
+}

@@ -1,0 +1,52 @@
+// LoadLibraryExW with the library's own folder searched first, as regsvr32 loads it.
+#include "ServerLibrary.h"
+
+#include "AssocError.h"
+#include "tools/Text.h"
+
+#include <cstdio>
+
+namespace Assoc {
+
+namespace {
+
+std::wstring FullPath(const std::wstring& path) {
+  wchar_t full[MAX_PATH * 2];
+  DWORD length = ::GetFullPathNameW(path.c_str(), ARRAYSIZE(full), full, nullptr);
+  return length > 0 && length < ARRAYSIZE(full) ? std::wstring(full, length) : path;
+}
+
+}  // namespace
+
+TServerLibrary::TServerLibrary(const std::wstring& path)
+    : FPath(FullPath(path)), FLibrary(::LoadLibraryExW(FPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {
+  if (!FLibrary)
+    throw EAssocError(TExitCode::ecLibrary,
+                      "Cannot load " + Tools::Utf8(FPath) + " (error " + std::to_string(::GetLastError()) + ")");
+  FRegister = reinterpret_cast<TEntry>(reinterpret_cast<void*>(::GetProcAddress(FLibrary.get(), "DllRegisterServer")));
+  FUnregister =
+      reinterpret_cast<TEntry>(reinterpret_cast<void*>(::GetProcAddress(FLibrary.get(), "DllUnregisterServer")));
+  if (!FRegister || !FUnregister)
+    throw EAssocError(TExitCode::ecLibrary, Tools::Utf8(FPath) + " has no DllRegisterServer and DllUnregisterServer");
+}
+
+void TServerLibrary::Register() const { Call(FRegister, "DllRegisterServer"); }
+
+void TServerLibrary::Unregister() const { Call(FUnregister, "DllUnregisterServer"); }
+
+void TServerLibrary::Call(TEntry entry, const char* name) const {
+  if (HRESULT result = entry(); FAILED(result)) {
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(result));
+    throw EAssocError(TExitCode::ecRegistration, std::string(name) + " of " + Tools::Utf8(FPath) + " failed: " + code);
+  }
+}
+
+std::wstring LibraryBesideProgram() {
+  wchar_t self[MAX_PATH * 2];
+  DWORD length = ::GetModuleFileNameW(nullptr, self, ARRAYSIZE(self));
+  std::wstring path(self, length);
+  return path.substr(0, path.find_last_of(L'\\') + 1) + L"tarnctx.dll";
+}
+
+}  // namespace Assoc

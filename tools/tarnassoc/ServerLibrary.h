@@ -1,0 +1,33 @@
+// The handler's library, loaded to run its own registration exports.
+#pragma once
+
+#include "com/Resource.h"
+
+#include <string>
+
+namespace Assoc {
+
+class TServerLibrary {
+public:
+  // Raises EAssocError ecLibrary when the file cannot be loaded or lacks the exports.
+  explicit TServerLibrary(const std::wstring& path);
+
+  const std::wstring& Path() const { return FPath; }
+  // DllRegisterServer and DllUnregisterServer; raise EAssocError ecRegistration with the library's answer.
+  void Register() const;
+  void Unregister() const;
+
+private:
+  using TEntry = HRESULT(STDAPICALLTYPE*)();
+  void Call(TEntry entry, const char* name) const;
+
+  std::wstring FPath;
+  ComObj::TLibrary FLibrary;
+  TEntry FRegister = nullptr;
+  TEntry FUnregister = nullptr;
+};
+
+// tarnctx.dll in the folder of this program.
+std::wstring LibraryBesideProgram();
+
+}  // namespace Assoc

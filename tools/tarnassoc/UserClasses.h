@@ -1,0 +1,23 @@
+// HKEY_CLASSES_ROOT of this process redirected to the user's own classes, HKEY_CURRENT_USER\Software\Classes.
+#pragma once
+
+#include "com/Resource.h"
+
+namespace Assoc {
+
+inline constexpr wchar_t UserClassesPath[] = L"Software\\Classes";
+
+// While it lives, every write to HKEY_CLASSES_ROOT in this process, the loaded library's too, lands in the
+// user's own classes: registration without administrator rights.
+class TUserClassesRoot {
+public:
+  TUserClassesRoot();
+  ~TUserClassesRoot();
+  TUserClassesRoot(const TUserClassesRoot&) = delete;
+  TUserClassesRoot& operator=(const TUserClassesRoot&) = delete;
+
+private:
+  ComObj::TRegKey FClasses;
+};
+
+}  // namespace Assoc
