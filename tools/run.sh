@@ -60,11 +60,11 @@ Windows Registry Editor Version 5.00
 "ExeName"="${standin//\\/\\\\}"
 "DecryptSec"="1"
 "UnhideInst"="1"
-"UnhideMask"="*.bmp;*.jpg"
+"UnhideMask"="*.bmp;*.jpg;*.twk"
 REG
 wine reg import "$(windows_path "$options")" >/dev/null 2>&1
 echo "Options: ExeName = build/x64/tools/standin.exe (a stand-in main application), decrypt filter on,"
-echo "         carrier filter on with the carriers *.bmp;*.jpg"
+echo "         carrier filter on with the carriers *.bmp;*.jpg;*.twk (a .twk file can carry hidden data too)"
 
 rm -rf "$demo" && mkdir -p "$demo"
 cp res/icon1.bmp "$demo/beach.bmp"
@@ -75,12 +75,13 @@ folder=$(windows_path "$PWD/$demo")
 echo "Sample files in $demo ($folder): beach.bmp (a picture), letter.txt, secret.twk"
 
 echo
-echo "Right-click on beach.bmp and letter.txt: the carrier block is there (the first file is a carrier), but"
-echo "not Decrypt... (letter.txt is not a .twk file). The open menu is photographed."
-host --screenshot "$(windows_path "$PWD/$screenshot")" "$folder\\beach.bmp" "$folder\\letter.txt"
+echo "Right-click on secret.twk: the carrier block is there (the first file is a carrier) and so is"
+echo "Decrypt... (every selected file is a .twk file). The open menu is photographed."
+host --screenshot "$(windows_path "$PWD/$screenshot")" "$folder\\secret.twk"
 echo
-echo "Right-click on secret.twk: Decrypt... is there, the carrier block is not."
-host "$folder\\secret.twk"
+echo "Right-click on letter.txt and beach.bmp: neither the carrier block (letter.txt is no carrier) nor"
+echo "Decrypt... (they are not .twk files)."
+host "$folder\\letter.txt" "$folder\\beach.bmp"
 echo
 echo "Choosing Tarnwick > Encrypt... for beach.bmp and letter.txt starts the main application:"
 host --no-menu --invoke "Tarnwick/Encrypt..." "$folder\\beach.bmp" "$folder\\letter.txt"
