@@ -6,6 +6,8 @@ packages=(
   cmake ninja-build
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
   wine64 googletest xvfb xauth
+  # The 32-bit stage: an emulated machine built from Debian packages (tools/x86-guest).
+  qemu-system-x86 debootstrap e2fsprogs cpio kmod busybox-static
 )
 
 missing=()
