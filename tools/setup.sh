@@ -7,6 +7,8 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
   wine64 googletest xvfb xauth
   clang libclang-rt-14-dev llvm
+  # The 32-bit stage: an emulated machine built from Debian packages (tools/x86-guest).
+  qemu-system-x86 debootstrap e2fsprogs cpio kmod busybox-static
 )
 
 missing=()

@@ -1,0 +1,74 @@
+#!/bin/bash
+# The job of a test run inside the guest: every i686 test program (*_tests.exe), then regsvr32 of the 32-bit
+# library checked with reg query, one activation through COM by the shell host (menu and a command that starts the stand-in), and regsvr32 /u. Each step is
+# bounded; its output, exit code and time go to /job/results, and one line per step to the console.
+set -uo pipefail
+cd /job || exit 1
+results=/job/results
+mkdir -p "$results"
+library='Z:\job\x86\tarnctx.dll'
+server_key="HKCR\\CLSID\\$(cat /job/handler-class)\\InprocServer32"
+
+wine() { "$WINELOADER" "$@"; }
+
+step() {
+  local name=$1 seconds=$2 start=$SECONDS status=0
+  shift 2
+  echo "$name" >>"$results/steps"
+  timeout -k 10 "$seconds" "$@" >"$results/$name.log" 2>&1 </dev/null || status=$?
+  echo "$status" >"$results/$name.rc"
+  echo "$((SECONDS - start))" >"$results/$name.time"
+  sync
+  echo "tarnctx-guest: $name exited $status after $((SECONDS - start)) s"
+}
+
+register() {
+  wine regsvr32 /s "$library" || { echo "regsvr32 failed with exit code $?"; return 1; }
+  echo "regsvr32 $library: done"
+  wine reg query "$server_key" /ve | tee /tmp/query || return 1
+  grep -qiF "$library" /tmp/query || { echo "the class is not registered to $library"; return 1; }
+}
+
+activate() {
+  mkdir -p /tmp/samples
+  touch /tmp/samples/holiday.bmp /tmp/samples/report.docx
+  wine x86/tarnassoc.exe install || return 1
+  wine reg add 'HKCU\Software\Velmora\Tarnwick 3.0\Options' /v UnhideMask /d '*.bmp;*.jpg' /f >/dev/null
+  wine reg add 'HKCU\Software\Velmora\Tarnwick 3.0\Options' /v ExeName /d 'Z:\job\x86\tools\standin.exe' /f >/dev/null
+  wine x86/tools/shellhost.exe --invoke Tarnwick/Encrypt... \
+    'Z:\tmp\samples\holiday.bmp' 'Z:\tmp\samples\report.docx' | tee /tmp/menu || return 1
+  wine x86/tarnassoc.exe uninstall || return 1
+  if ! grep -q 'Tarnwick' /tmp/menu || ! grep -q 'Hide in this carrier' /tmp/menu; then
+    echo "no Tarnwick submenu with its carrier item"
+    return 1
+  fi
+  if ! grep -q 'holiday.bmp  (exists)' /tmp/menu; then
+    echo "the stand-in main application did not receive the selection"
+    return 1
+  fi
+}
+
+unregister() {
+  wine regsvr32 /s /u "$library" || { echo "regsvr32 /u failed with exit code $?"; return 1; }
+  echo "regsvr32 /u $library: done"
+  if wine reg query "$server_key" /ve; then
+    echo "the class is still registered"
+    return 1
+  fi
+  echo "reg query: the class is gone"
+}
+export -f wine register activate unregister
+export library server_key
+
+# One persistent wineserver for the run, and Wine's own services started before the first program.
+"$WINESERVER" -p
+wine wineboot >/dev/null 2>&1
+
+for program in x86/tests/*_tests.exe; do
+  step "$(basename "$program" .exe)" 600 "$WINELOADER" "$program"
+done
+step register 120 bash -c register
+step activate 120 bash -c activate
+step unregister 120 bash -c unregister
+
+"$WINESERVER" -k
