@@ -34,6 +34,12 @@ Strings LinesFrom(const Strings& lines, const std::string& start) {
 class HostTest : public ::testing::Test {
 protected:
   void SetUp() override {
+    // A text file's type is txtfile, as on Windows; not every Wine prefix says so.
+    char type[256] = "";
+    DWORD size = sizeof type;
+    FTextTypeKept = ::RegGetValueA(HKEY_CLASSES_ROOT, ".txt", nullptr, RRF_RT_REG_SZ, nullptr, type, &size) == ERROR_SUCCESS;
+    FTextType = type;
+    Testing::SetRegistryString(HKEY_CLASSES_ROOT, ".txt", "", "txtfile");
     ASSERT_EQ(Testing::RunTool("regsvr32 /s " + Testing::Quoted(Library())).ExitCode, 0u);
     Attach("*");
     Options.SetString("UnhideMask", "*.bmp");
@@ -41,6 +47,7 @@ protected:
   void TearDown() override {
     for (const std::string& key : FAttached) ::RegDeleteTreeA(HKEY_CLASSES_ROOT, key.c_str());
     Testing::RunTool("regsvr32 /s /u " + Testing::Quoted(Library()));
+    RestoreTextType();
   }
 
   // A handler entry named "TarnctxHostTest" whose default value is the class; with an empty value the key itself
@@ -65,7 +72,14 @@ protected:
   Testing::TTempFolder Folder{"tarnctx-host"};
 
 private:
+  void RestoreTextType() {
+    if (FTextTypeKept) Testing::SetRegistryString(HKEY_CLASSES_ROOT, ".txt", "", FTextType);
+    else ::RegDeleteKeyValueA(HKEY_CLASSES_ROOT, ".txt", nullptr);
+  }
+
   std::vector<std::string> FAttached;
+  std::string FTextType;  // the prefix's own, put back at the end
+  bool FTextTypeKept = false;
 };
 
 // Finding and showing ------------------------------------------------------------------------------
