@@ -1,28 +1,24 @@
-// The library's own definitions of some C++ runtime entry points, in place of the statically linked runtime's.
-//
-// Failures: the runtime's versions bring in machinery a shell extension never uses. Its terminate handler
-// writes the pending exception's demangled type to a standard error stream that Explorer does not have (the
-// demangler and formatted printing, a quarter of the library), and the throw helpers of the standard
-// containers and of std::mutex construct exception classes whose text lives in two complete string
-// implementations and the error-category tables. Defined here, none of that is linked. Everything these throw
-// is caught at the library's boundaries like any other failure, and whoever catches it still learns what went
-// wrong.
-//
-// Function-local statics: the runtime guards their first use with the thread library's once-only routine, and
-// that library's first use in each loaded copy of this library takes a thread-local storage index that it never
-// gives back when the library unloads. Explorer unloads idle handlers and loads them again at the next
-// right-click; after about a thousand loads the process has no index left and the thread library aborts it.
-// The guards here need nothing but the guard's own word. The runtime's per-thread exception bookkeeping rests on
-// the same thread library (through emulated thread-local storage); here it lives in a fiber-local slot that
-// the library gives back when it unloads.
+// The library's own definitions of some C++ runtime entry points, in place of the statically linked runtime's:
+// those would bloat the library or keep a resource of the process after the library unloads.
 #include <windows.h>
 
 #include <cxxabi.h>
+#include <pthread.h>
+
 #include <cstdlib>
 #include <exception>
 #include <new>
 #include <string>  // declares the throw helpers
 #include <typeinfo>
+
+// Failures ---------------------------------------------------------------------------------------------------
+//
+// The runtime's versions bring in machinery a shell extension never uses. Its terminate handler writes the
+// pending exception's demangled type to a standard error stream that Explorer does not have (the demangler and
+// formatted printing, a quarter of the library), and the throw helpers of the standard containers and of
+// std::mutex construct exception classes whose text lives in two complete string implementations and the
+// error-category tables. Defined here, none of that is linked. Everything these throw is caught at the
+// library's boundaries like any other failure, and whoever catches it still learns what went wrong.
 
 namespace {
 
@@ -64,6 +60,14 @@ void __throw_system_error(int) { throw ERuntimeFailure("a lock or thread call of
 
 }  // namespace std
 
+// Function-local statics ------------------------------------------------------------------------------------
+//
+// The runtime guards their first use with the thread library's once-only routine, and that library's first
+// use in each loaded copy of this library takes a thread-local storage index that it never gives back when the
+// library unloads. Explorer unloads idle handlers and loads them again at the next right-click; after about a
+// thousand loads the process has no index left and the thread library aborts it. These guards need nothing but
+// the guard's own word.
+
 namespace __cxxabiv1 {
 
 namespace {
@@ -92,7 +96,10 @@ extern "C" void __cxa_guard_abort(__guard* guard) noexcept { ::InterlockedExchan
 
 }  // namespace __cxxabiv1
 
-// Per-thread exception bookkeeping ------------------------------------------------------------------------
+// Per-thread exception bookkeeping ---------------------------------------------------------------------------
+//
+// The runtime keeps it in emulated thread-local storage, which rests on the same thread library; here it lives
+// in a fiber-local slot that the library gives back when it unloads.
 
 namespace __cxxabiv1 {
 
@@ -138,3 +145,26 @@ extern "C" __cxa_eh_globals* __cxa_get_globals() noexcept {
 extern "C" __cxa_eh_globals* __cxa_get_globals_fast() noexcept { return __cxa_get_globals(); }
 
 }  // namespace __cxxabiv1
+
+// One-time routines ------------------------------------------------------------------------------------------
+//
+// The 32-bit unwinder sets itself up at the first exception of each load with the thread library's once-only
+// routine, and so would take the same index. This one needs nothing but its state word.
+
+namespace {
+
+constexpr LONG OnceDone = 1, OnceRunning = 2;
+
+}  // namespace
+
+extern "C" int pthread_once(pthread_once_t* once, void (*routine)(void)) {
+  for (;;) {
+    LONG seen = ::InterlockedCompareExchange(once, OnceRunning, 0);
+    if (seen == OnceDone) return 0;
+    if (seen == 0) break;
+    ::SwitchToThread();  // another thread runs it
+  }
+  routine();
+  ::InterlockedExchange(once, OnceDone);
+  return 0;
+}
