@@ -15,9 +15,9 @@ namespace Bench {
 namespace {
 
 struct TMemory {
-  long long HeapBytes = 0;     // busy blocks of every heap of the process, by the heaps' own walk
+  long long HeapBytes = 0;    // busy blocks of every heap of the process, by the heaps' own walk
   long long WorkingSet = 0;
-  long long PrivateBytes = 0;  // Wine answers 0
+  long long CommitBytes = 0;  // private bytes: the commit charge (PrivateUsage, its other name, reads 0 under Wine)
 };
 
 TMemory MeasureMemory() {
@@ -36,7 +36,7 @@ TMemory MeasureMemory() {
   if (::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                              sizeof counters)) {
     memory.WorkingSet = static_cast<long long>(counters.WorkingSetSize);
-    memory.PrivateBytes = static_cast<long long>(counters.PrivateUsage);
+    memory.CommitBytes = static_cast<long long>(counters.PagefileUsage);
   }
   return memory;
 }
@@ -78,8 +78,10 @@ std::string Growth(long long bytes) { return (bytes >= 0 ? "+" : "") + Grouped(b
 
 void MeasureCycles(TReport& report, const TConfig& config) {
   TDropData data(SampleNames(1));
-  THandedOut warmUp, run;
+  THandedOut warmUp;
   for (int i = 0; i < config.WarmUpCycles; ++i) RightClick(data, warmUp);
+  // Starts with what the warm-up saw, so that recording a handle seen before allocates nothing.
+  THandedOut run{warmUp.Bitmaps, 0};
   TMemory before = MeasureMemory();
   for (int i = 0; i < config.Cycles; ++i) RightClick(data, run);
   TMemory after = MeasureMemory();
@@ -87,14 +89,15 @@ void MeasureCycles(TReport& report, const TConfig& config) {
   std::string cycles = Grouped(config.Cycles) + " right-click cycles";
   constexpr long long Allowed = 64 * 1024;
   long long heapGrowth = after.HeapBytes - before.HeapBytes;
+  long long commitGrowth = after.CommitBytes - before.CommitBytes;
   long long workingSetGrowth = after.WorkingSet - before.WorkingSet;
   auto judge = [](bool meets) { return meets ? TRow::TVerdict::Meets : TRow::TVerdict::Miss; };
-  report.Add({cycles + ": heap bytes", Growth(heapGrowth), "<= +64 KB", judge(heapGrowth <= Allowed),
-              "busy heap blocks " + Grouped(before.HeapBytes) + " -> " + Grouped(after.HeapBytes) +
-                  " B; private bytes as reported: " + Grouped(before.PrivateBytes) + " -> " +
-                  Grouped(after.PrivateBytes)});
-  report.Add({cycles + ": working set", Growth(workingSetGrowth), "<= +64 KB",
-              judge(workingSetGrowth <= Allowed),
+  report.Add({cycles + ": private bytes", Growth(commitGrowth), "<= +64 KB",
+              judge(commitGrowth <= Allowed && heapGrowth <= Allowed),
+              "commit charge " + Grouped(before.CommitBytes) + " -> " + Grouped(after.CommitBytes) +
+                  " B; busy heap blocks " + Growth(heapGrowth) + " (" + Grouped(before.HeapBytes) + " -> " +
+                  Grouped(after.HeapBytes) + ")"});
+  report.Add({cycles + ": working set", Growth(workingSetGrowth), "<= +64 KB", judge(workingSetGrowth <= Allowed),
               Grouped(before.WorkingSet) + " -> " + Grouped(after.WorkingSet) + " B"});
   int growth = run.LiveBitmaps() - warmUp.LiveBitmaps();
   std::set<HBITMAP> fresh;
