@@ -7,7 +7,7 @@
 #include "ModuleInstance.h"
 #include "Resource.h"
 
-#include <sstream>
+#include <string_view>
 
 namespace ComServ {
 
@@ -15,16 +15,22 @@ using namespace ComObj;
 
 namespace {
 
-bool HasSwitch(const std::string& commandLine, const char* name) {
-  std::istringstream words(commandLine);
-  for (std::string word; words >> word;)
+// Words are split at blanks and control characters, as the C locale's white space; a string stream
+// would do the same but pulls the whole iostream and locale machinery into the library.
+bool HasSwitch(std::string_view commandLine, const char* name) {
+  constexpr std::string_view Blanks = " \t\n\v\f\r";
+  for (auto start = commandLine.find_first_not_of(Blanks); start != std::string_view::npos;) {
+    auto end = commandLine.find_first_of(Blanks, start);
+    std::string word(commandLine.substr(start, end - start));
     if (word.size() > 1 && (word[0] == '-' || word[0] == '/') && ::lstrcmpiA(word.c_str() + 1, name) == 0)
       return true;
+    start = commandLine.find_first_not_of(Blanks, end);  // npos stays npos
+  }
   return false;
 }
 
 // How the host process was started; only an executable server acts on it.
-TLaunchMode LaunchModeOf(const std::string& commandLine) {
+TLaunchMode LaunchModeOf(std::string_view commandLine) {
   if (HasSwitch(commandLine, "AUTOMATION") || HasSwitch(commandLine, "EMBEDDING")) return lmAutomation;
   if (HasSwitch(commandLine, "REGSERVER")) return lmRegister;
   if (HasSwitch(commandLine, "UNREGSERVER")) return lmUnregister;

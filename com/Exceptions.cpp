@@ -1,15 +1,18 @@
 // Messages of the frame's failures.
 #include "Exceptions.h"
 
-#include <cstdio>
+#include <cstdint>
 
 namespace ComObj {
 
 namespace {
 
+// Eight upper-case hex digits; written by hand, since the formatted-printing routines would add a fifth to
+// the library's size.
 std::string OleErrorText(HRESULT code) {
-  char text[32];
-  std::snprintf(text, sizeof text, "OLE error %.8lX", static_cast<unsigned long>(code));
+  std::string text = "OLE error 00000000";
+  auto bits = static_cast<std::uint32_t>(code);
+  for (auto digit = text.rbegin(); bits != 0; ++digit, bits >>= 4) *digit = "0123456789ABCDEF"[bits & 0xF];
   return text;
 }
 

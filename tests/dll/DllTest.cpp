@@ -152,6 +152,29 @@ TEST(LibraryLoadTest, LoadingLeavesComToTheHost) {
   EXPECT_EQ(afterLoad, S_OK) << "the library initialized COM on the loading thread";
 }
 
+// Explorer unloads an idle handler and loads it again at the next right-click, for as long as it runs: a
+// thread-local storage index kept per load would run the process out of them after about a thousand loads.
+TEST(LibraryLoadTest, LoadingAgainAndAgainKeepsNoThreadLocalStorage) {
+  Testing::TOptionsKey options;
+  options.SetDword("DecryptSec", 1);  // not a string: every menu build throws inside the library and fails
+  auto nextFreeIndex = [] {
+    DWORD index = ::TlsAlloc();
+    ::TlsFree(index);
+    return index;
+  };
+  DWORD before = nextFreeIndex();
+  for (int load = 0; load < 20; ++load) {
+    TLoadedLibrary library(BuiltLibrary());
+    IContextMenu* created = nullptr;
+    ASSERT_EQ(library.Factory().get()->CreateInstance(nullptr, IID_IContextMenu, reinterpret_cast<void**>(&created)),
+              S_OK);
+    TRef<IContextMenu> menu(created);
+    Testing::TShellMenu shell(1);
+    EXPECT_EQ(menu.get()->QueryContextMenu(shell.get(), 0, 1, 100, CMF_NORMAL), E_UNEXPECTED);
+  }
+  EXPECT_EQ(nextFreeIndex(), before) << "each load kept an index";
+}
+
 TEST_F(LibraryTest, ThreadsComingAndGoingChangeNothing) {
   std::thread([] {}).join();
   EXPECT_EQ(Library.CanUnloadNow(), S_OK);

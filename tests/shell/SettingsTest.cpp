@@ -60,6 +60,23 @@ TEST_F(SettingsTest, EmbeddedNulCutsTheText) {
   EXPECT_EQ(ReadExeName(), "C:\\Apps\\main.exe");
 }
 
+TEST_F(SettingsTest, ValuesOfEveryLengthAreReadWhole) {
+  // Around the size of the reader's first buffer, and far beyond it.
+  for (std::size_t length : {254u, 255u, 256u, 257u, 4000u}) {
+    std::string path = "C:\\" + std::string(length - 3, 'p');
+    Options.SetString("ExeName", path);
+    EXPECT_EQ(ReadExeName(), path) << length;
+  }
+  // Without a terminator, exactly filling the first buffer.
+  std::string unterminated(256, 'u');
+  Options.SetBytes("ExeName", unterminated.data(), 256, REG_SZ);
+  EXPECT_EQ(ReadExeName(), unterminated);
+  // A long value of another type is refused like a short one.
+  std::string bytes(1000, '\x01');
+  Options.SetBytes("ExeName", bytes.data(), 1000, REG_BINARY);
+  EXPECT_THROW(ReadExeName(), ERegistryException);
+}
+
 TEST_F(SettingsTest, StringWithoutTerminatorIsReadWhole) {
   Options.SetBytes("ExeName", "C:\\m.exe", 8, REG_SZ);
   EXPECT_EQ(ReadExeName(), "C:\\m.exe");

@@ -1,0 +1,100 @@
+// Paths, registration and creation through COM.
+#include "Library.h"
+
+#include "minimal/MinimalClass.h"
+#include "shell/HandlerClass.h"
+
+#include <filesystem>
+#include <stdexcept>
+
+namespace Bench {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::wstring ClassKey(const GUID& classId) {
+  ComObj::TCoTaskString text;
+  if (FAILED(::StringFromCLSID(classId, text.put()))) throw std::runtime_error("cannot format a class id");
+  return std::wstring(L"CLSID\\") + text.get();
+}
+
+bool IsRegistered(const GUID& classId) {
+  ComObj::TRegKey key;
+  std::wstring path = ClassKey(classId) + L"\\InprocServer32";
+  return ::RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
+}
+
+// Calls one of the library's registration exports with the library loaded for just that call.
+HRESULT CallRegistration(const std::wstring& library, const char* exportName) {
+  ComObj::TLibrary module(::LoadLibraryW(library.c_str()));
+  if (!module) throw std::runtime_error("cannot load the library to register it");
+  auto entry = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(::GetProcAddress(module.get(), exportName));
+  return entry ? entry() : E_NOINTERFACE;
+}
+
+void SetString(const std::wstring& keyPath, const wchar_t* name, const std::wstring& value) {
+  ComObj::TRegKey key;
+  if (::RegCreateKeyExW(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr) !=
+          ERROR_SUCCESS ||
+      ::RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
+    throw std::runtime_error("cannot register the minimal COM library");
+}
+
+}  // namespace
+
+TPaths FindPaths() {
+  wchar_t self[MAX_PATH];
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  fs::path program(self);
+  fs::path build = program.parent_path().parent_path();
+  return {build.wstring(), build.parent_path().wstring(), (build / L"tarnctx.dll").wstring(),
+          (program.parent_path() / L"minimalcom.dll").wstring()};
+}
+
+THandlerRegistration::THandlerRegistration(const std::wstring& library)
+    : FLibrary(library), FWasRegistered(IsRegistered(ContextM::CLSID_TarnwickContextMenu)) {
+  if (FAILED(CallRegistration(library, "DllRegisterServer"))) throw std::runtime_error("DllRegisterServer failed");
+}
+
+THandlerRegistration::~THandlerRegistration() {
+  if (FWasRegistered) return;
+  try {
+    CallRegistration(FLibrary, "DllUnregisterServer");
+  } catch (...) {
+    // Left registered: the next run registers it again anyway.
+  }
+}
+
+TMinimalRegistration::TMinimalRegistration(const std::wstring& library) {
+  std::wstring server = ClassKey(CLSID_MinimalHandler) + L"\\InprocServer32";
+  SetString(server, nullptr, library);
+  SetString(server, L"ThreadingModel", L"Apartment");
+}
+
+TMinimalRegistration::~TMinimalRegistration() {
+  try {
+    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, ClassKey(CLSID_MinimalHandler).c_str());
+  } catch (...) {
+  }
+}
+
+TRef<IShellExtInit> CreateHandler(const GUID& classId) {
+  IShellExtInit* handler = nullptr;
+  if (FAILED(::CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit,
+                                reinterpret_cast<void**>(&handler))))
+    throw std::runtime_error("CoCreateInstance failed");
+  return TRef<IShellExtInit>(handler);
+}
+
+TRef<IContextMenu> MenuOf(IShellExtInit* handler) {
+  IContextMenu* menu = nullptr;
+  if (FAILED(handler->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(&menu))))
+    throw std::runtime_error("the handler has no IContextMenu");
+  return TRef<IContextMenu>(menu);
+}
+
+bool IsLoaded(const std::wstring& library) { return ::GetModuleHandleW(library.c_str()) != nullptr; }
+
+}  // namespace Bench

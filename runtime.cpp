@@ -1,0 +1,170 @@
+// The library's own definitions of some C++ runtime entry points, in place of the statically linked runtime's:
+// those would bloat the library or keep a resource of the process after the library unloads.
+#include <windows.h>
+
+#include <cxxabi.h>
+#include <pthread.h>
+
+#include <cstdlib>
+#include <exception>
+#include <new>
+#include <string>  // declares the throw helpers
+#include <typeinfo>
+
+// Failures ---------------------------------------------------------------------------------------------------
+//
+// The runtime's versions bring in machinery a shell extension never uses. Its terminate handler writes the
+// pending exception's demangled type to a standard error stream that Explorer does not have (the demangler and
+// formatted printing, a quarter of the library), and the throw helpers of the standard containers and of
+// std::mutex construct exception classes whose text lives in two complete string implementations and the
+// error-category tables. Defined here, none of that is linked. Everything these throw is caught at the
+// library's boundaries like any other failure, and whoever catches it still learns what went wrong.
+
+namespace {
+
+// The runtime's own text, kept as given: it is a literal in the runtime's headers.
+class ERuntimeFailure final : public std::exception {
+public:
+  explicit ERuntimeFailure(const char* text) noexcept : FText(text) {}
+  const char* what() const noexcept override { return FText; }
+
+private:
+  const char* FText;
+};
+
+}  // namespace
+
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
+
+namespace std {
+
+void __throw_bad_exception() { throw bad_exception(); }
+void __throw_bad_alloc() { throw bad_alloc(); }
+void __throw_bad_array_new_length() { throw bad_array_new_length(); }
+void __throw_bad_cast() { throw bad_cast(); }
+void __throw_bad_typeid() { throw bad_typeid(); }
+void __throw_logic_error(const char* text) { throw ERuntimeFailure(text); }
+void __throw_domain_error(const char* text) { throw ERuntimeFailure(text); }
+void __throw_invalid_argument(const char* text) { throw ERuntimeFailure(text); }
+void __throw_length_error(const char* text) { throw ERuntimeFailure(text); }
+void __throw_out_of_range(const char* text) { throw ERuntimeFailure(text); }
+// The format's arguments are not filled in: the text without them still names the failing call.
+void __throw_out_of_range_fmt(const char* format, ...) { throw ERuntimeFailure(format); }
+void __throw_runtime_error(const char* text) { throw ERuntimeFailure(text); }
+void __throw_range_error(const char* text) { throw ERuntimeFailure(text); }
+void __throw_overflow_error(const char* text) { throw ERuntimeFailure(text); }
+void __throw_underflow_error(const char* text) { throw ERuntimeFailure(text); }
+void __throw_system_error(int) { throw ERuntimeFailure("a lock or thread call of the system failed"); }
+
+}  // namespace std
+
+// Function-local statics ------------------------------------------------------------------------------------
+//
+// The runtime guards their first use with the thread library's once-only routine, and that library's first
+// use in each loaded copy of this library takes a thread-local storage index that it never gives back when the
+// library unloads. Explorer unloads idle handlers and loads them again at the next right-click; after about a
+// thousand loads the process has no index left and the thread library aborts it. These guards need nothing but
+// the guard's own word.
+
+namespace __cxxabiv1 {
+
+namespace {
+
+// The guard's first byte says the static is ready (the compiler's inline check reads only that byte); the
+// second says a thread is initializing it.
+constexpr LONG Ready = 0x1, Running = 0x100;
+
+volatile LONG* StateOf(__guard* guard) noexcept { return reinterpret_cast<volatile LONG*>(guard); }
+
+}  // namespace
+
+extern "C" int __cxa_guard_acquire(__guard* guard) {
+  for (;;) {
+    LONG seen = ::InterlockedCompareExchange(StateOf(guard), Running, 0);
+    if (seen == 0) return 1;       // this thread initializes
+    if (seen & Ready) return 0;
+    ::SwitchToThread();  // another thread is initializing it; only a first use can meet this
+  }
+}
+
+extern "C" void __cxa_guard_release(__guard* guard) noexcept { ::InterlockedExchange(StateOf(guard), Ready); }
+
+// The initializer failed: the next use tries again.
+extern "C" void __cxa_guard_abort(__guard* guard) noexcept { ::InterlockedExchange(StateOf(guard), 0); }
+
+}  // namespace __cxxabiv1
+
+// Per-thread exception bookkeeping ---------------------------------------------------------------------------
+//
+// The runtime keeps it in emulated thread-local storage, which rests on the same thread library; here it lives
+// in a fiber-local slot that the library gives back when it unloads.
+
+namespace __cxxabiv1 {
+
+// The runtime's layout: the caught exceptions' chain and the count of exceptions thrown but not yet caught.
+struct __cxa_eh_globals {
+  void* CaughtExceptions;
+  unsigned int UncaughtExceptions;
+};
+
+namespace {
+
+DWORD EhSlot = FLS_OUT_OF_INDEXES;
+INIT_ONCE EhSlotTaken = INIT_ONCE_STATIC_INIT;
+
+// Called for a thread's block when the thread ends, and for every thread's block when the slot is given back.
+void WINAPI FreeEhGlobals(void* globals) { ::HeapFree(::GetProcessHeap(), 0, globals); }
+
+BOOL CALLBACK TakeEhSlot(PINIT_ONCE, void*, void**) {
+  EhSlot = ::FlsAlloc(FreeEhGlobals);
+  return EhSlot != FLS_OUT_OF_INDEXES;
+}
+
+// Destroyed when the library unloads.
+struct TEhSlotRelease {
+  ~TEhSlotRelease() {
+    if (EhSlot != FLS_OUT_OF_INDEXES) ::FlsFree(EhSlot);
+  }
+} EhSlotRelease;
+
+}  // namespace
+
+// Without its bookkeeping no exception can be thrown or caught: running out of memory or slots here ends the
+// process, as the runtime's own version does.
+extern "C" __cxa_eh_globals* __cxa_get_globals() noexcept {
+  if (!::InitOnceExecuteOnce(&EhSlotTaken, TakeEhSlot, nullptr, nullptr)) std::abort();
+  auto* globals = static_cast<__cxa_eh_globals*>(::FlsGetValue(EhSlot));
+  if (globals) return globals;
+  globals = static_cast<__cxa_eh_globals*>(::HeapAlloc(::GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof *globals));
+  if (!globals || !::FlsSetValue(EhSlot, globals)) std::abort();
+  return globals;
+}
+
+extern "C" __cxa_eh_globals* __cxa_get_globals_fast() noexcept { return __cxa_get_globals(); }
+
+}  // namespace __cxxabiv1
+
+// One-time routines ------------------------------------------------------------------------------------------
+//
+// The 32-bit unwinder sets itself up at the first exception of each load with the thread library's once-only
+// routine, and so would take the same index. This one needs nothing but its state word.
+
+namespace {
+
+constexpr LONG OnceDone = 1, OnceRunning = 2;
+
+}  // namespace
+
+extern "C" int pthread_once(pthread_once_t* once, void (*routine)(void)) {
+  for (;;) {
+    LONG seen = ::InterlockedCompareExchange(once, OnceRunning, 0);
+    if (seen == OnceDone) return 0;
+    if (seen == 0) break;
+    ::SwitchToThread();  // another thread runs it
+  }
+  routine();
+  ::InterlockedExchange(once, OnceDone);
+  return 0;
+}
