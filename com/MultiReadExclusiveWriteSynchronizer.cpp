@@ -26,13 +26,13 @@ void TMultiReadExclusiveWriteSynchronizer::BeginWrite() noexcept {
     return;
   }
   FLock.lock();
-  FWriter.store(std::this_thread::get_id());
+  FWriter.store(CurrentThreadId());
   FWriteDepth = 1;
 }
 
 void TMultiReadExclusiveWriteSynchronizer::EndWrite() noexcept {
   if (--FWriteDepth > 0) return;
-  FWriter.store(std::thread::id());
+  FWriter.store(TThreadId{});
   FLock.unlock();
 }
 

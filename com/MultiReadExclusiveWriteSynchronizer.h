@@ -1,13 +1,13 @@
 // TMultiReadExclusiveWriteSynchronizer: many readers or one writer, and a writer may enter again.
 #pragma once
 
+#include "ThreadPrimitives.h"
+
 #include <atomic>
-#include <shared_mutex>
-#include <thread>
 
 namespace ComObj {
 
-// Built on the standard shared mutex, which cannot be re-entered, plus an owner and a nesting count.
+// Built on a shared lock, which cannot be re-entered, plus an owner and a nesting count.
 // The writing thread may take the write lock again and also the read lock; both nest in the count.
 // A reader must not ask for the write lock while it reads: that would wait for itself.
 class TMultiReadExclusiveWriteSynchronizer {
@@ -22,10 +22,10 @@ public:
   void EndWrite() noexcept;
 
 private:
-  bool HeldByThisThread() const noexcept { return FWriter.load() == std::this_thread::get_id(); }
+  bool HeldByThisThread() const noexcept { return FWriter.load() == CurrentThreadId(); }
 
-  std::shared_mutex FLock;
-  std::atomic<std::thread::id> FWriter{};  // no thread's id when none writes
+  TSharedLock FLock;
+  std::atomic<TThreadId> FWriter{};  // no thread's id when none writes
   unsigned FWriteDepth = 0;       // touched only by the writer
 };
 
