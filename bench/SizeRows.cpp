@@ -107,7 +107,7 @@ std::string Largest(const std::map<std::string, long long>& sizes, std::size_t c
 std::string Unwanted(const TContributors& contributors) {
   static const char* const members[] = {"(ios_init.o)",      "(locale_init.o)", "(locale.o)",
                                         "(sstream-inst.o)",  "(istream-inst.o)", "(ostream-inst.o)",
-                                        "(cp-demangle.o)",   "mingw_pformat.o"};
+                                        "(cp-demangle.o)",   "mingw_pformat.o",  "mingw_pformatw.o"};
   std::string found;
   for (const auto& [member, size] : contributors.ByMember)
     for (const char* unwanted : members)

@@ -16,22 +16,24 @@ std::uint32_t ReadField(std::span<const std::byte> block, std::size_t offset) {
   return value;
 }
 
-// Copies characters one by one: a list at an odd offset must not be read through a misaligned pointer.
+template <class Char>
+Char CharacterAt(std::span<const std::byte> list, std::size_t index) {
+  Char c;
+  std::memcpy(&c, list.data() + index * sizeof(Char), sizeof c);
+  return c;
+}
+
+// Reads through memcpy, never a cast pointer: a list at an odd offset must not be read misaligned.
 template <class Char>
 bool ReadNames(std::span<const std::byte> list, std::vector<std::basic_string<Char>>& names) {
   std::size_t characters = list.size() / sizeof(Char);
-  std::basic_string<Char> name;
+  std::size_t start = 0;
   for (std::size_t i = 0; i < characters; ++i) {
-    Char c;
-    std::memcpy(&c, list.data() + i * sizeof(Char), sizeof c);
-    if (c != Char{}) {
-      name.push_back(c);
-    } else if (name.empty()) {
-      return true;  // the empty name that ends the list
-    } else {
-      names.push_back(std::move(name));
-      name.clear();
-    }
+    if (CharacterAt<Char>(list, i) != Char{}) continue;
+    if (i == start) return true;  // the empty name that ends the list
+    std::basic_string<Char>& name = names.emplace_back(i - start, Char{});
+    std::memcpy(name.data(), list.data() + start * sizeof(Char), (i - start) * sizeof(Char));
+    start = i + 1;
   }
   return false;
 }

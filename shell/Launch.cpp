@@ -23,9 +23,17 @@ bool MayShowBoxes(const CMINVOKECOMMANDINFO& info) { return !(info.fMask & CMIC_
 
 void ReportStartFailure(HWND owner) { ::MessageBoxA(owner, LaunchErrorText, "Error", MB_OK | MB_ICONERROR); }
 
+// By hand: the library's formatted printing would be linked in for this one number.
+std::wstring DecimalText(std::size_t number) {
+  std::wstring digits;
+  do digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + number % 10));
+  while ((number /= 10) != 0);
+  return digits;
+}
+
 void ReportUnpassable(HWND owner, const std::vector<std::wstring>& names) {
   std::wstring listed = names.front();
-  if (names.size() > 1) listed += L"\n(and " + std::to_wstring(names.size() - 1) + L" more)";
+  if (names.size() > 1) listed += L"\n(and " + DecimalText(names.size() - 1) + L" more)";
   std::wstring text = UnpassableHead + listed + UnpassableReason;
   ::MessageBoxW(owner, text.c_str(), L"Error", MB_OK | MB_ICONERROR);
 }

@@ -5,6 +5,7 @@
 #include "Shared.h"
 #include "com/Resource.h"
 
+#include <array>
 #include <optional>
 #include <string_view>
 
@@ -16,7 +17,11 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "the shell's names are UTF-16
 
 TShared<TSelection> ModuleSelection;
 
-bool UnicodeCodePage() { return ::GetACP() == CP_UTF8; }
+// The system code page does not change while the process runs.
+bool UnicodeCodePage() {
+  static const bool utf8 = ::GetACP() == CP_UTF8;
+  return utf8;
+}
 
 // The name in the system code page, or none when that code page cannot hold it exactly: best fit would turn
 // a full-width backslash or quote into a real one, and the path could then name another file.
@@ -26,11 +31,16 @@ std::optional<std::string> ToAnsiExactly(std::wstring_view name) {
   BOOL usedDefault = FALSE;
   DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
   BOOL* lossy = utf8 ? nullptr : &usedDefault;
-  int length = static_cast<int>(name.size());
-  int size = ::WideCharToMultiByte(CP_ACP, flags, name.data(), length, nullptr, 0, nullptr, lossy);
+  // One conversion into room for the longest form: three bytes for a UTF-16 unit in UTF-8, two for a character
+  // of a double-byte code page. Paths of usual length need no allocation beyond the result's.
+  std::array<char, 3 * (MAX_PATH + 1)> room;
+  std::string longName(name.size() * 3 > room.size() ? name.size() * 3 : 0, '\0');
+  char* target = longName.empty() ? room.data() : longName.data();
+  int capacity = static_cast<int>(longName.empty() ? room.size() : longName.size());
+  int size = ::WideCharToMultiByte(CP_ACP, flags, name.data(), static_cast<int>(name.size()), target, capacity,
+                                   nullptr, lossy);
   if (size == 0 || usedDefault) return std::nullopt;
-  std::string text(size, '\0');
-  ::WideCharToMultiByte(CP_ACP, flags, name.data(), length, text.data(), size, nullptr, nullptr);
+  std::string text(target, size);
   // No file name holds a quote; one here would end the path's quotes on the command line.
   if (text.find('"') != std::string::npos) return std::nullopt;
   return text;
@@ -64,16 +74,17 @@ std::wstring Widened(const std::string& name) {
   return text;
 }
 
+// The block's UTF-16 names are the platform's wide names.
+std::wstring_view AsWide(const std::u16string& name) {
+  return std::wstring_view(reinterpret_cast<const wchar_t*>(name.data()), name.size());
+}
+
 void AddWideName(const std::u16string& stored, TSelectedFiles& selection) {
-  std::wstring name(stored.begin(), stored.end());
-  std::optional<std::string> path = ToAnsiExactly(name);
-  if (!path) path = ShortFormExactly(name);
-  if (path) {
-    selection.Paths.push_back(std::move(*path));
-  } else {
-    selection.Paths.push_back(ShownForm(name));
-    selection.Unpassable.push_back(std::move(name));
-  }
+  std::optional<std::string> path = ToAnsiExactly(AsWide(stored));
+  if (!path) path = ShortFormExactly(std::wstring(AsWide(stored)));
+  if (path) return selection.Paths.push_back(std::move(*path));
+  selection.Paths.push_back(ShownForm(AsWide(stored)));
+  selection.Unpassable.emplace_back(AsWide(stored));
 }
 
 // Single-byte names are already in the system code page. A quote would end the path's quotes, and so would
