@@ -16,39 +16,27 @@ std::uint32_t ReadField(std::span<const std::byte> block, std::size_t offset) {
   return value;
 }
 
-template <class Char>
-Char CharacterAt(std::span<const std::byte> list, std::size_t index) {
-  Char c;
-  std::memcpy(&c, list.data() + index * sizeof(Char), sizeof c);
-  return c;
-}
-
-// Reads through memcpy, never a cast pointer: a list at an odd offset must not be read misaligned.
-template <class Char>
-bool ReadNames(std::span<const std::byte> list, std::vector<std::basic_string<Char>>& names) {
-  std::size_t characters = list.size() / sizeof(Char);
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < characters; ++i) {
-    if (CharacterAt<Char>(list, i) != Char{}) continue;
-    if (i == start) return true;  // the empty name that ends the list
-    std::basic_string<Char>& name = names.emplace_back(i - start, Char{});
-    std::memcpy(name.data(), list.data() + start * sizeof(Char), (i - start) * sizeof(Char));
-    start = i + 1;
-  }
-  return false;
-}
-
 }  // namespace
 
-std::optional<TDropFileNames> ReadDropFileNames(std::span<const std::byte> block) {
+std::optional<TDropFileList> LocateDropFileList(std::span<const std::byte> block) {
   if (block.size() < DropFilesHeaderSize) return std::nullopt;
   std::uint32_t listOffset = ReadField(block, ListOffsetField);
   if (listOffset < DropFilesHeaderSize || listOffset >= block.size()) return std::nullopt;
+  return TDropFileList{ReadField(block, WideFlagField) != 0, block.subspan(listOffset)};
+}
 
+std::optional<TDropFileNames> ReadDropFileNames(std::span<const std::byte> block) {
+  std::optional<TDropFileList> list = LocateDropFileList(block);
+  if (!list) return std::nullopt;
   TDropFileNames names;
-  names.Wide = ReadField(block, WideFlagField) != 0;
-  std::span<const std::byte> list = block.subspan(listOffset);
-  bool terminated = names.Wide ? ReadNames(list, names.Unicode) : ReadNames(list, names.Ansi);
+  names.Wide = list->Wide;
+  bool terminated = VisitDropFileNames(*list, [&](std::span<const std::byte> name) {
+    if (names.Wide) {
+      std::memcpy(names.Unicode.emplace_back(name.size() / 2, u'\0').data(), name.data(), name.size());
+    } else {
+      names.Ansi.emplace_back(reinterpret_cast<const char*>(name.data()), name.size());
+    }
+  });
   if (!terminated) return std::nullopt;
   return names;
 }

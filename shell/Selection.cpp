@@ -6,6 +6,8 @@
 #include "com/Resource.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -74,17 +76,22 @@ std::wstring Widened(const std::string& name) {
   return text;
 }
 
-// The block's UTF-16 names are the platform's wide names.
-std::wstring_view AsWide(const std::u16string& name) {
-  return std::wstring_view(reinterpret_cast<const wchar_t*>(name.data()), name.size());
+void AddWideName(std::wstring_view name, TSelectedFiles& selection) {
+  std::optional<std::string> path = ToAnsiExactly(name);
+  if (!path) path = ShortFormExactly(std::wstring(name));
+  if (path) return selection.Paths.push_back(std::move(*path));
+  selection.Paths.push_back(ShownForm(name));
+  selection.Unpassable.emplace_back(name);
 }
 
-void AddWideName(const std::u16string& stored, TSelectedFiles& selection) {
-  std::optional<std::string> path = ToAnsiExactly(AsWide(stored));
-  if (!path) path = ShortFormExactly(std::wstring(AsWide(stored)));
-  if (path) return selection.Paths.push_back(std::move(*path));
-  selection.Paths.push_back(ShownForm(AsWide(stored)));
-  selection.Unpassable.emplace_back(AsWide(stored));
+// The block's UTF-16 names are the platform's wide names, used in place where they are aligned as such.
+void AddWideName(std::span<const std::byte> stored, TSelectedFiles& selection) {
+  std::size_t length = stored.size() / sizeof(wchar_t);
+  if (reinterpret_cast<std::uintptr_t>(stored.data()) % alignof(wchar_t) == 0)
+    return AddWideName(std::wstring_view(reinterpret_cast<const wchar_t*>(stored.data()), length), selection);
+  std::wstring copied(length, L'\0');
+  std::memcpy(copied.data(), stored.data(), stored.size());
+  AddWideName(copied, selection);
 }
 
 // Single-byte names are already in the system code page. A quote would end the path's quotes, and so would
@@ -95,23 +102,25 @@ bool IsPassableAnsi(const std::string& name) {
          ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name.data(), length, nullptr, 0) > 0;
 }
 
-void AddAnsiName(std::string& stored, TSelectedFiles& selection) {
-  if (!IsPassableAnsi(stored)) selection.Unpassable.push_back(Widened(stored));
-  selection.Paths.push_back(std::move(stored));
+void AddAnsiName(std::span<const std::byte> stored, TSelectedFiles& selection) {
+  std::string name(reinterpret_cast<const char*>(stored.data()), stored.size());
+  if (!IsPassableAnsi(name)) selection.Unpassable.push_back(Widened(name));
+  selection.Paths.push_back(std::move(name));
 }
 
-TSelectedFiles SelectionFrom(TDropFileNames& names) {
-  TSelectedFiles selection;
-  selection.Paths.reserve(names.Count());
-  for (const std::u16string& name : names.Unicode) AddWideName(name, selection);
-  for (std::string& name : names.Ansi) AddAnsiName(name, selection);
-  return selection;
-}
-
-std::optional<TDropFileNames> ReadDropFiles(HGLOBAL memory) {
+// None for a malformed block.
+std::optional<TSelectedFiles> SelectionFrom(HGLOBAL memory) {
   ComObj::TGlobalLock block(memory);
   if (!block.data()) return std::nullopt;
-  return ReadDropFileNames({static_cast<const std::byte*>(block.data()), block.size()});
+  std::optional<TDropFileList> list =
+      LocateDropFileList({static_cast<const std::byte*>(block.data()), block.size()});
+  if (!list) return std::nullopt;
+  TSelectedFiles selection;
+  bool terminated = VisitDropFileNames(*list, [&](std::span<const std::byte> name) {
+    list->Wide ? AddWideName(name, selection) : AddAnsiName(name, selection);
+  });
+  if (!terminated) return std::nullopt;
+  return selection;
 }
 
 }  // namespace
@@ -133,15 +142,14 @@ HRESULT CaptureSelection(IDataObject* dataObject) {
   // Any other medium's handle is not a dropped-file list; reading it as one could crash the host.
   if (medium.get().tymed != TYMED_HGLOBAL) return DV_E_TYMED;
 
-  std::optional<TDropFileNames> names = ReadDropFiles(medium.get().hGlobal);
-  if (!names) {
+  std::optional<TSelectedFiles> selection = SelectionFrom(medium.get().hGlobal);
+  if (!selection) {
     // No menu at all rather than one that acts on an earlier right-click's files.
     SetSelectedFiles(nullptr);
     return E_INVALIDARG;
   }
-  TSelectedFiles selection = SelectionFrom(*names);
-  bool anyPath = !selection.Paths.empty();
-  SetSelectedFiles(std::make_shared<const TSelectedFiles>(std::move(selection)));
+  bool anyPath = !selection->Paths.empty();
+  SetSelectedFiles(std::make_shared<const TSelectedFiles>(std::move(*selection)));
   return anyPath ? S_OK : result;
 }
 
