@@ -1,6 +1,7 @@
 // Extension matching and the existing-file test behind the carrier and decrypt rules.
 #include "ShowRules.h"
 
+#include "CodePage.h"
 #include "com/Resource.h"
 
 #include <algorithm>
@@ -11,21 +12,12 @@ namespace {
 
 bool IsDelimiter(char c) { return c == '.' || c == '\\' || c == ':'; }
 
-// The system code page does not change while the process runs.
-bool DoubleByteCodePage() {
-  static const bool doubleByte = [] {
-    CPINFO info;
-    return ::GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1;
-  }();
-  return doubleByte;
-}
-
 // Walks by characters: in a double-byte code page a trail byte may equal a delimiter.
-std::string_view::size_type LastDelimiterByCharacters(std::string_view path) {
+std::string_view::size_type LastDelimiterByCharacters(std::string_view path, const TLeadBytes& leadBytes) {
   std::string_view::size_type delimiter = std::string_view::npos;
   for (std::string_view::size_type i = 0; i < path.size(); ++i) {
     if (IsDelimiter(path[i])) delimiter = i;
-    else if (::IsDBCSLeadByte(static_cast<BYTE>(path[i])) && i + 1 < path.size()) ++i;
+    else if (leadBytes[static_cast<unsigned char>(path[i])] && i + 1 < path.size()) ++i;
   }
   return delimiter;
 }
@@ -33,7 +25,8 @@ std::string_view::size_type LastDelimiterByCharacters(std::string_view path) {
 }  // namespace
 
 std::string ExtensionOf(std::string_view path) {
-  auto delimiter = DoubleByteCodePage() ? LastDelimiterByCharacters(path) : path.find_last_of(".\\:");
+  const TLeadBytes& leadBytes = SystemLeadBytes();
+  auto delimiter = leadBytes.any() ? LastDelimiterByCharacters(path, leadBytes) : path.find_last_of(".\\:");
   if (delimiter == std::string_view::npos || path[delimiter] != '.') return {};
   return UpperCase(std::string(path.substr(delimiter)));
 }
