@@ -3,12 +3,12 @@
 #include "com/ComServer.h"
 #include "com/EntryPoints.h"
 #include "com/ModuleLoader.h"
-#include "com/Resource.h"
+#include "win32/Handles.h"
 #include "shell/HandlerModule.h"
 
 namespace {
 
-ComObj::TLibrary OleAutomation;
+Win32::TLibrary OleAutomation;
 
 // The server module keeps the automation library loaded for as long as it exists.
 void InitializeComServ() {

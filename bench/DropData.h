@@ -1,7 +1,7 @@
 // The benchmark's own data object: one DROPFILES block of UTF-16 names in global memory, handed out as it is.
 #pragma once
 
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 #include <objidl.h>
@@ -13,7 +13,7 @@
 namespace Bench {
 
 inline void FreeGlobal(HGLOBAL memory) { ::GlobalFree(memory); }
-using TGlobal = ComObj::TUniqueHandle<HGLOBAL, FreeGlobal>;
+using TGlobal = Win32::TUniqueHandle<HGLOBAL, FreeGlobal>;
 
 // GetData hands out the one block with itself as the releasing object, so a call costs no copy: what is timed
 // is the handler's reading, not the data object's making. Lives on the caller's stack; references are only

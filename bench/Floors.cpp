@@ -19,7 +19,7 @@ constexpr const char* Captions[] = {"Hide...",    "Hide in this carrier...", "Un
                                     "Shred..."};
 
 void ReadOptions() {
-  ComObj::TRegKey key;
+  Win32::TRegKey key;
   ::RegOpenKeyExA(HKEY_CURRENT_USER, ContextM::OptionsKeyPath, 0, KEY_QUERY_VALUE, key.put());
   for (const char* name : {"DecryptSec", "UnhideInst", "UnhideMask"}) {
     char value[512];
@@ -36,7 +36,7 @@ TMenuFloor::TMenuFloor() : FBitmap(::CreateBitmap(16, 16, 1, 1, nullptr)) {
 
 void TMenuFloor::Build(HMENU shellMenu, UINT index, UINT firstId) const {
   ReadOptions();
-  ComObj::TMenu popup(::CreatePopupMenu());
+  Win32::TMenu popup(::CreatePopupMenu());
   UINT position = 0;
   for (const char* caption : Captions) {
     UINT flags = MF_BYPOSITION | (caption ? MF_STRING : MF_SEPARATOR);
@@ -50,12 +50,12 @@ void TMenuFloor::Build(HMENU shellMenu, UINT index, UINT firstId) const {
 
 void SearchEvery(const std::vector<std::string>& paths) {
   WIN32_FIND_DATAA found;
-  for (const std::string& path : paths) ComObj::TFindHandle search(::FindFirstFileA(path.c_str(), &found));
+  for (const std::string& path : paths) Win32::TFindHandle search(::FindFirstFileA(path.c_str(), &found));
 }
 
 void ReadOnce(IDataObject* data) {
   FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-  ComObj::TStgMedium medium;
+  Win32::TStgMedium medium;
   if (FAILED(data->GetData(&format, medium.put()))) throw std::runtime_error("GetData failed");
   HGLOBAL memory = medium.get().hGlobal;
   SIZE_T size = ::GlobalSize(memory);

@@ -1,7 +1,7 @@
 // The floors: exactly the platform calls a measured operation needs, made directly, and nothing else.
 #pragma once
 
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 #include <objidl.h>
@@ -19,7 +19,7 @@ public:
   void Build(HMENU shellMenu, UINT index, UINT firstId) const;
 
 private:
-  ComObj::TBitmap FBitmap;  // made once, as the library loads its bitmap once
+  Win32::TBitmap FBitmap;  // made once, as the library loads its bitmap once
 };
 
 // One directory search per path.

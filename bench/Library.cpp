@@ -14,27 +14,27 @@ namespace fs = std::filesystem;
 namespace {
 
 std::wstring ClassKey(const GUID& classId) {
-  ComObj::TCoTaskString text;
+  Win32::TCoTaskString text;
   if (FAILED(::StringFromCLSID(classId, text.put()))) throw std::runtime_error("cannot format a class id");
   return std::wstring(L"CLSID\\") + text.get();
 }
 
 bool IsRegistered(const GUID& classId) {
-  ComObj::TRegKey key;
+  Win32::TRegKey key;
   std::wstring path = ClassKey(classId) + L"\\InprocServer32";
   return ::RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
 // Calls one of the library's registration exports with the library loaded for just that call.
 HRESULT CallRegistration(const std::wstring& library, const char* exportName) {
-  ComObj::TLibrary module(::LoadLibraryW(library.c_str()));
+  Win32::TLibrary module(::LoadLibraryW(library.c_str()));
   if (!module) throw std::runtime_error("cannot load the library to register it");
   auto entry = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(::GetProcAddress(module.get(), exportName));
   return entry ? entry() : E_NOINTERFACE;
 }
 
 void SetString(const std::wstring& keyPath, const wchar_t* name, const std::wstring& value) {
-  ComObj::TRegKey key;
+  Win32::TRegKey key;
   if (::RegCreateKeyExW(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr) !=
           ERROR_SUCCESS ||
       ::RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),

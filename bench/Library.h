@@ -2,7 +2,7 @@
 // run, and handler objects created through COM as Explorer creates them.
 #pragma once
 
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -12,7 +12,7 @@
 namespace Bench {
 
 template <class Interface>
-using TRef = ComObj::TComRef<Interface>;
+using TRef = Win32::TComRef<Interface>;
 
 struct TPaths {
   std::wstring BuildFolder;  // this architecture's build folder, which holds tarnctx.dll and its link map

@@ -52,7 +52,7 @@ struct TRowGroups {
 void MeasureAll(TReport& report, const TConfig& config, const TPaths& paths, const TRowGroups& rows) {
   // Explorer holds these system libraries all along; without them here, every load of tarnctx.dll would also
   // load and unload the ones it imports (shell32 alone costs a millisecond under Wine).
-  std::vector<ComObj::TLibrary> shellProcess;
+  std::vector<Win32::TLibrary> shellProcess;
   for (const wchar_t* name :
        {L"shell32.dll", L"ole32.dll", L"oleaut32.dll", L"user32.dll", L"gdi32.dll", L"advapi32.dll"})
     shellProcess.emplace_back(::LoadLibraryW(name));

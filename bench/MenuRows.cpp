@@ -40,7 +40,7 @@ public:
       if (folders)
         fs::create_directory(path);
       else
-        ComObj::TKernelHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        Win32::TKernelHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
       paths.push_back(path.wstring());
     }
     return paths;

@@ -1,7 +1,7 @@
 // Both filters on, and a carrier mask that holds the benchmark's own file extension.
 #include "Options.h"
 
-#include "com/Resource.h"
+#include "win32/Handles.h"
 #include "shell/Settings.h"
 
 #include <stdexcept>
@@ -10,7 +10,7 @@
 namespace Bench {
 
 TOptions::TOptions() {
-  ComObj::TRegKey key;
+  Win32::TRegKey key;
   if (::RegCreateKeyExA(HKEY_CURRENT_USER, ContextM::OptionsKeyPath, 0, nullptr, 0, KEY_WRITE, nullptr, key.put(),
                         nullptr) != ERROR_SUCCESS)
     throw std::runtime_error("cannot create the options key");

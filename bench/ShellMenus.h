@@ -1,7 +1,7 @@
 // Shell-like context menus for one block of calls: made before its clock starts, destroyed after it stops.
 #pragma once
 
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 
@@ -14,7 +14,7 @@ public:
   explicit TShellMenus(int count) {
     FMenus.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-      ComObj::TMenu& menu = FMenus.emplace_back(::CreatePopupMenu());
+      Win32::TMenu& menu = FMenus.emplace_back(::CreatePopupMenu());
       ::InsertMenuA(menu.get(), 0, MF_BYPOSITION | MF_STRING, 1, "Open");
       ::InsertMenuA(menu.get(), 1, MF_BYPOSITION | MF_STRING, 2, "Properties");
     }
@@ -24,7 +24,7 @@ public:
   HMENU operator[](int i) const { return FMenus[static_cast<std::size_t>(i)].get(); }
 
 private:
-  std::vector<ComObj::TMenu> FMenus;  // destroying a menu destroys the submenus inserted into it
+  std::vector<Win32::TMenu> FMenus;  // destroying a menu destroys the submenus inserted into it
 };
 
 }  // namespace Bench

@@ -5,7 +5,7 @@
 #include "ComObjectFactory.h"
 #include "Exceptions.h"
 #include "ModuleInstance.h"
-#include "Resource.h"
+#include "win32/Handles.h"
 
 #include <string_view>
 
@@ -158,7 +158,7 @@ void RegisterTypeLibrary(ITypeLib* library, const std::string& path) {
 }
 
 std::string TypeLibraryName(ITypeLib* library) {
-  TBString name;
+  Win32::TBString name;
   CheckOleResult(library->GetDocumentation(-1, name.put(), nullptr, nullptr, nullptr));
   return Narrow(name.get() ? name.get() : L"");
 }

@@ -5,14 +5,14 @@
 #include "ComServerObject.h"
 #include "Exceptions.h"
 #include "ModuleInstance.h"
-#include "Resource.h"
+#include "win32/Handles.h"
 
 namespace ComObj {
 
 const char* const ThreadModelNames[4] = {"", "Apartment", "Free", "Both"};
 
 std::string ClassIdToText(const GUID& classId) {
-  TCoTaskString wide;
+  Win32::TCoTaskString wide;
   CheckOleResult(::StringFromCLSID(classId, wide.put()));
   char text[64];
   int length = ::WideCharToMultiByte(CP_ACP, 0, wide.get(), -1, text, sizeof text, nullptr, nullptr);
@@ -21,7 +21,7 @@ std::string ClassIdToText(const GUID& classId) {
 
 void WriteRootValue(const std::string& keyPath, const std::string& valueName, const std::string& data) {
   char noClass[] = "";
-  TRegKey key;
+  Win32::TRegKey key;
   LONG result = ::RegCreateKeyExA(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, noClass, REG_OPTION_NON_VOLATILE,
                                   KEY_READ | KEY_WRITE, nullptr, key.put(), nullptr);
   if (result == ERROR_SUCCESS)

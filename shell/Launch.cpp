@@ -4,7 +4,7 @@
 #include "CodePage.h"
 #include "HandlerCall.h"
 #include "Settings.h"
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 #include <shellapi.h>
 
@@ -74,7 +74,7 @@ bool StartProgram(const std::string& exeName, std::string commandLine, int show)
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(show);
-  ComObj::TProcessInformation process;
+  Win32::TProcessInformation process;
   return ::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, process.put());
 }

@@ -5,7 +5,7 @@
 #include "HandlerCall.h"
 #include "ShowRules.h"
 #include "com/ModuleInstance.h"
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 #include <shlobj.h>
 
@@ -16,7 +16,7 @@ namespace ContextM {
 namespace {
 
 std::mutex BitmapLock;
-ComObj::TBitmap Bitmap;
+Win32::TBitmap Bitmap;
 
 // Default-only, verbs-only and no-verbs requests get nothing, unless the shell also sets CMF_EXPLORE.
 bool WantsSubmenu(UINT flags) { return (flags & 0xF) == 0 || (flags & CMF_EXPLORE) != 0; }
@@ -31,8 +31,8 @@ bool IsShown(const TCommand& command, bool carrierRule, bool decryptRule) {
 }
 
 // Positions are passed as fixed even when earlier items are left out: past the end, InsertMenu appends.
-ComObj::TMenu BuildPopup(UINT idCmdFirst, const TOptionValues& options, const TPathList& paths) {
-  ComObj::TMenu popup(::CreatePopupMenu());
+Win32::TMenu BuildPopup(UINT idCmdFirst, const TOptionValues& options, const TPathList& paths) {
+  Win32::TMenu popup(::CreatePopupMenu());
   bool carrierRule = CarrierRuleHolds(options, paths);
   bool decryptRule = DecryptRuleHolds(options, paths);
   for (const TCommand* command : CommandsByPosition()) {
@@ -67,7 +67,7 @@ HRESULT QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT, UINT
   TSelection selection = SelectedFiles();
   if (!selection) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
 
-  ComObj::TMenu popup = BuildPopup(idCmdFirst, options, selection->Paths);
+  Win32::TMenu popup = BuildPopup(idCmdFirst, options, selection->Paths);
   if (!::InsertMenuA(menu, indexMenu, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()), "Tarnwick"))
     return LastErrorResult();
   popup.release();  // the shell's menu owns it now

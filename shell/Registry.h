@@ -2,7 +2,7 @@
 #pragma once
 
 #include "com/Exceptions.h"
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 #include <string>
 
@@ -27,7 +27,7 @@ public:
 
 private:
   HKEY FRootKey = HKEY_CURRENT_USER;  // predefined: never closed
-  ComObj::TRegKey FCurrentKey;
+  Win32::TRegKey FCurrentKey;
 };
 
 }  // namespace ContextM

@@ -3,7 +3,7 @@
 
 #include "DropFileList.h"
 #include "Shared.h"
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 #include <array>
 #include <cstdint>
@@ -110,7 +110,7 @@ void AddAnsiName(std::span<const std::byte> stored, TSelectedFiles& selection) {
 
 // None for a malformed block.
 std::optional<TSelectedFiles> SelectionFrom(HGLOBAL memory) {
-  ComObj::TGlobalLock block(memory);
+  Win32::TGlobalLock block(memory);
   if (!block.data()) return std::nullopt;
   std::optional<TDropFileList> list =
       LocateDropFileList({static_cast<const std::byte*>(block.data()), block.size()});
@@ -136,7 +136,7 @@ TSelection SpendSelectedFiles() { return ModuleSelection.Exchange(nullptr); }
 HRESULT CaptureSelection(IDataObject* dataObject) {
   if (!dataObject) return E_INVALIDARG;
   FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-  ComObj::TStgMedium medium;
+  Win32::TStgMedium medium;
   HRESULT result = dataObject->GetData(&format, medium.put());
   if (FAILED(result)) return result;
   // Any other medium's handle is not a dropped-file list; reading it as one could crash the host.

@@ -2,7 +2,7 @@
 #include "ShowRules.h"
 
 #include "CodePage.h"
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 #include <algorithm>
 
@@ -33,7 +33,7 @@ std::string ExtensionOf(std::string_view path) {
 
 bool IsExistingFile(const std::string& path) {
   WIN32_FIND_DATAA found;
-  ComObj::TFindHandle search(::FindFirstFileA(path.c_str(), &found));
+  Win32::TFindHandle search(::FindFirstFileA(path.c_str(), &found));
   if (!search || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
   FILETIME local;
   WORD date, time;

@@ -1,7 +1,7 @@
 // Desktop folder, ParseDisplayName, BindToObject, GetUIObjectOf: the shell's path to a selection's data object.
 #include "ShellDataObject.h"
 
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 #include <shlobj.h>
 
@@ -14,7 +14,7 @@ namespace {
 struct TCoTaskMemFree {
   void operator()(void* memory) const { ::CoTaskMemFree(memory); }
 };
-using TShellFolder = ComObj::TComRef<IShellFolder>;
+using TShellFolder = Win32::TComRef<IShellFolder>;
 using TItemId = std::unique_ptr<ITEMIDLIST, TCoTaskMemFree>;
 
 TItemId Parse(IShellFolder& folder, const std::wstring& name) {

@@ -87,7 +87,7 @@ TEST_F(ComServerTest, TheTitleFollowsTheFileNameTheModuleWasLoadedUnder) {
   TTempFolder folder;
   std::filesystem::path copy = folder.Path() / "Renamed Server.v2.dll";
   std::filesystem::copy_file(std::filesystem::path(ThisProgram()).parent_path() / "standin.exe", copy);
-  TLibrary module(::LoadLibraryExA(copy.string().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES));
+  Win32::TLibrary module(::LoadLibraryExA(copy.string().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES));
   ASSERT_TRUE(module);
   SetModuleInstance(module.get());
   TComServer server;

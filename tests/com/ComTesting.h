@@ -3,7 +3,7 @@
 
 #include "com/ComObj.h"
 #include "com/ModuleInstance.h"
-#include "com/Resource.h"
+#include "win32/Handles.h"
 #include "support/ClassesRoot.h"
 
 #include <windows.h>
@@ -141,7 +141,7 @@ public:
   bool Wait(DWORD milliseconds = 5000) const { return ::WaitForSingleObject(FHandle.get(), milliseconds) == WAIT_OBJECT_0; }
 
 private:
-  ComObj::TKernelHandle FHandle;
+  Win32::TKernelHandle FHandle;
 };
 
 // How long a thread is given to show that it is blocked; the opposite outcome is awaited without a limit

@@ -115,7 +115,7 @@ TEST_F(EntryRegistrationTest, RegistersTheModulesOwnPathAndUnregistersAgain) {
 }
 
 TEST_F(EntryRegistrationTest, AFailedEntryAnswersEFailAndKeepsWhatWasWritten) {
-  TRegKey volatileKey;
+  Win32::TRegKey volatileKey;
   ASSERT_EQ(::RegCreateKeyExA(Classes.Key(), ClassKey.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
                               nullptr, volatileKey.put(), nullptr),
             ERROR_SUCCESS);

@@ -148,7 +148,7 @@ TEST_F(RegistrationTest, APathWithoutBlanksIsRegisteredUnchanged) {
 
 TEST_F(RegistrationTest, AFailedSecondEntryLeavesTheFirstAndIsRaised) {
   // Under a volatile class key the non-volatile server key cannot be created.
-  TRegKey volatileKey;
+  Win32::TRegKey volatileKey;
   ASSERT_EQ(::RegCreateKeyExA(Classes.Key(), ClassKey.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
                               nullptr, volatileKey.put(), nullptr),
             ERROR_SUCCESS);

@@ -1,5 +1,5 @@
 // The built tarnctx.dll, loaded and driven as COM, registration tools and Explorer drive it.
-#include "com/Resource.h"
+#include "win32/Handles.h"
 #include "support/ClassesRoot.h"
 #include "shell/HandlerClass.h"
 #include "support/Menus.h"
@@ -28,7 +28,7 @@ fs::path BuiltLibrary() {
 }
 
 template <class Interface>
-using TRef = ComObj::TComRef<Interface>;
+using TRef = Win32::TComRef<Interface>;
 
 // The library loaded by path, with its four exports.
 class TLoadedLibrary {
@@ -226,7 +226,7 @@ namespace {
 DWORD RunToEnd(std::string commandLine) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  ComObj::TProcessInformation process;
+  Win32::TProcessInformation process;
   if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         process.put()))
     return ::GetLastError();

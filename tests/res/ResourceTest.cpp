@@ -1,6 +1,6 @@
 // The library's bitmap and version resources, read back from this program, which links the same resource objects.
 #include "com/ModuleInstance.h"
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(Library, BitmapResource,
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(BitmapResourceLoad, Icon1LoadsAsA16By16Bitmap) {
-  ComObj::TBitmap bitmap(::LoadBitmapA(ComObj::ModuleInstance(), "ICON1"));
+  Win32::TBitmap bitmap(::LoadBitmapA(ComObj::ModuleInstance(), "ICON1"));
   ASSERT_TRUE(bitmap);
   BITMAP info{};
   ASSERT_EQ(::GetObjectA(bitmap.get(), sizeof info, &info), static_cast<int>(sizeof info));

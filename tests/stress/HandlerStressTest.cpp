@@ -50,7 +50,7 @@ struct TFaults {
 };
 
 template <class Interface>
-using TRef = ComObj::TComRef<Interface>;
+using TRef = Win32::TComRef<Interface>;
 
 TRef<IContextMenu> CreateHandler() {
   void* classObject = nullptr;

@@ -36,7 +36,7 @@ void ReadInto(HKEY key, const std::string& path, TRegistryTree& tree) {
   for (DWORD i = 0;; ++i) {
     DWORD nameSize = sizeof name;
     if (::RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    ComObj::TRegKey child;
+    Win32::TRegKey child;
     if (::RegOpenKeyExA(key, name, 0, KEY_READ, child.put()) != ERROR_SUCCESS) continue;
     ReadInto(child.get(), path.empty() ? name : path + "\\" + name, tree);
   }

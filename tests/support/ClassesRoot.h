@@ -1,7 +1,7 @@
 // A private HKEY_CLASSES_ROOT for registration tests, and the whole tree below a key read back.
 #pragma once
 
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 
@@ -19,7 +19,7 @@ public:
 
 private:
   std::string FPath;
-  ComObj::TRegKey FKey;
+  Win32::TRegKey FKey;
 };
 
 // Every key below a root, by path relative to it, with its string values by name ("" the default value).

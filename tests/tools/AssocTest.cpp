@@ -36,7 +36,7 @@ TState ReadState() {
 }
 
 bool IsEmptyKey(HKEY root, const char* path) {
-  ComObj::TRegKey key;
+  Win32::TRegKey key;
   DWORD subkeys = 1, values = 1;
   return ::RegOpenKeyExA(root, path, 0, KEY_READ, key.put()) == ERROR_SUCCESS &&
          ::RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,

@@ -3,7 +3,7 @@
 
 #include "PngReading.h"
 
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 #include <wincodec.h>
 
@@ -15,7 +15,7 @@ namespace Testing {
 namespace {
 
 template <class Interface>
-using TRef = ComObj::TComRef<Interface>;
+using TRef = Win32::TComRef<Interface>;
 
 std::optional<Host::TImage> Convert(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame) {
   UINT width = 0, height = 0;

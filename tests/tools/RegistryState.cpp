@@ -6,13 +6,13 @@
 namespace Testing {
 
 TRegistryTree TreeAt(HKEY root, const std::string& path) {
-  ComObj::TRegKey key;
+  Win32::TRegKey key;
   if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return {{"<missing>", {}}};
   return ReadTree(key.get());
 }
 
 void SetRegistryString(HKEY root, const std::string& path, const std::string& name, const std::string& value) {
-  ComObj::TRegKey key;
+  Win32::TRegKey key;
   if (::RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) !=
           ERROR_SUCCESS ||
       ::RegSetValueExA(key.get(), name.empty() ? nullptr : name.c_str(), 0, REG_SZ,

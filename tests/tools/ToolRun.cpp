@@ -1,7 +1,7 @@
 // CreateProcess with two inheritable pipes, each drained by a thread of its own so neither can fill up.
 #include "ToolRun.h"
 
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 #include <sstream>
 #include <thread>
@@ -11,7 +11,7 @@ namespace Testing {
 namespace {
 
 struct TPipe {
-  ComObj::TKernelHandle Read, Write;
+  Win32::TKernelHandle Read, Write;
   TPipe() {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     ::CreatePipe(Read.put(), Write.put(), &inherit, 0);
@@ -51,7 +51,7 @@ TToolRun RunTool(const std::string& commandLine, DWORD milliseconds) {
   startup.hStdOutput = out.Write.get();
   startup.hStdError = err.Write.get();
   std::string line = commandLine;
-  ComObj::TProcessInformation process;
+  Win32::TProcessInformation process;
   if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, process.put())) {
     run.ExitCode = ::GetLastError();
     run.Err = "cannot start: " + commandLine;

@@ -2,7 +2,7 @@
 // (HKEY_CURRENT_USER\Software\Classes) over the machine's (HKEY_CLASSES_ROOT).
 #pragma once
 
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 
@@ -12,7 +12,7 @@
 namespace Host {
 
 struct TClassKey {
-  ComObj::TRegKey Key;
+  Win32::TRegKey Key;
   std::wstring Where;  // "HKCU\Software\Classes\<path>" or "HKCR\<path>"
   bool PerUser = false;
 };

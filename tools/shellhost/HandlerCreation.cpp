@@ -14,7 +14,7 @@ using TGetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
 using TCanUnloadNow = HRESULT(STDAPICALLTYPE*)();
 
 std::wstring UserRegisteredServer(const CLSID& classId) {
-  ComObj::TRegKey classes;
+  Win32::TRegKey classes;
   if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, KEY_READ, classes.put()) != ERROR_SUCCESS) return {};
   return DefaultValue(classes.get(), L"CLSID\\" + ClassText(classId) + L"\\InprocServer32");
 }
@@ -27,7 +27,7 @@ Function ExportOf(HMODULE module, const char* name) {
 }  // namespace
 
 THandlerFactory::~THandlerFactory() {
-  for (ComObj::TLibrary& library : FLibraries) {
+  for (Win32::TLibrary& library : FLibraries) {
     auto canUnloadNow = ExportOf<TCanUnloadNow>(library.get(), "DllCanUnloadNow");
     // A server that still counts objects or locks stays loaded until the process ends.
     if (!canUnloadNow || canUnloadNow() != S_OK) library.release();
@@ -38,17 +38,17 @@ THandlerFactory::TCreated THandlerFactory::Create(const CLSID& classId) {
   IShellExtInit* created = nullptr;
   HRESULT result =
       ::CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, reinterpret_cast<void**>(&created));
-  if (SUCCEEDED(result)) return {ComObj::TComRef<IShellExtInit>(created), {}};
+  if (SUCCEEDED(result)) return {Win32::TComRef<IShellExtInit>(created), {}};
   std::wstring server = result == REGDB_E_CLASSNOTREG ? UserRegisteredServer(classId) : std::wstring();
   if (server.empty())
     CheckCall(result, "CoCreateInstance of " + Tools::Utf8(ClassText(classId)), TExitCode::ecCannotCreate);
   return {CreateFromUserRegistration(classId, server), L"the user's own registration, " + server};
 }
 
-ComObj::TComRef<IShellExtInit> THandlerFactory::CreateFromUserRegistration(const CLSID& classId,
+Win32::TComRef<IShellExtInit> THandlerFactory::CreateFromUserRegistration(const CLSID& classId,
                                                                            const std::wstring& server) {
   std::string what = "the server " + Tools::Utf8(server) + " of " + Tools::Utf8(ClassText(classId));
-  ComObj::TLibrary library(::LoadLibraryExW(server.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+  Win32::TLibrary library(::LoadLibraryExW(server.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
   if (!library) CheckCall(HRESULT_FROM_WIN32(::GetLastError()), "Loading " + what, TExitCode::ecCannotCreate);
   auto getClassObject = ExportOf<TGetClassObject>(library.get(), "DllGetClassObject");
   if (!getClassObject) throw EHostError(TExitCode::ecCannotCreate, "No DllGetClassObject in " + what);
@@ -56,12 +56,12 @@ ComObj::TComRef<IShellExtInit> THandlerFactory::CreateFromUserRegistration(const
   IClassFactory* factory = nullptr;
   CheckCall(getClassObject(classId, IID_IClassFactory, reinterpret_cast<void**>(&factory)),
             "DllGetClassObject of " + what, TExitCode::ecCannotCreate);
-  ComObj::TComRef<IClassFactory> ownedFactory(factory);
+  Win32::TComRef<IClassFactory> ownedFactory(factory);
   IShellExtInit* created = nullptr;
   CheckCall(factory->CreateInstance(nullptr, IID_IShellExtInit, reinterpret_cast<void**>(&created)),
             "CreateInstance of " + what, TExitCode::ecCannotCreate);
   FLibraries.push_back(std::move(library));
-  return ComObj::TComRef<IShellExtInit>(created);
+  return Win32::TComRef<IShellExtInit>(created);
 }
 
 }  // namespace Host

@@ -1,7 +1,7 @@
 // Creates handler objects in this process, as Explorer does for the classes the registry names.
 #pragma once
 
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 #include <shlobj.h>
 
@@ -19,7 +19,7 @@ public:
   ~THandlerFactory();
 
   struct TCreated {
-    ComObj::TComRef<IShellExtInit> Init;
+    Win32::TComRef<IShellExtInit> Init;
     std::wstring Via;  // empty when COM created it
   };
 
@@ -29,8 +29,8 @@ public:
   TCreated Create(const CLSID& classId);
 
 private:
-  ComObj::TComRef<IShellExtInit> CreateFromUserRegistration(const CLSID& classId, const std::wstring& server);
-  std::vector<ComObj::TLibrary> FLibraries;
+  Win32::TComRef<IShellExtInit> CreateFromUserRegistration(const CLSID& classId, const std::wstring& server);
+  std::vector<Win32::TLibrary> FLibraries;
 };
 
 }  // namespace Host

@@ -62,10 +62,10 @@ TItemIdList THostSelection::FolderIdList() const {
   return TItemIdList(folder);
 }
 
-ComObj::TComRef<IDataObject> THostSelection::DataObject() const {
+Win32::TComRef<IDataObject> THostSelection::DataObject() const {
   std::vector<std::wstring> names;
   for (const TSelectedItem& item : FItems) names.push_back(item.Name);
-  ComObj::TComRef<IDataObject> data(Tools::ShellDataObject(FFolder, names));
+  Win32::TComRef<IDataObject> data(Tools::ShellDataObject(FFolder, names));
   if (!data) throw EHostError(TExitCode::ecCallFailed, "The shell gives no data object for the selection");
   return data;
 }

@@ -1,7 +1,7 @@
 // The selected files and folders: full paths, all in one folder, as a right-click in Explorer gives them.
 #pragma once
 
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 #include <shtypes.h>
@@ -34,7 +34,7 @@ public:
   // The parent folder's absolute item list, as the shell hands it to IShellExtInit::Initialize.
   TItemIdList FolderIdList() const;
   // The shell's own data object for the items; raises EHostError when the shell does not know them.
-  ComObj::TComRef<IDataObject> DataObject() const;
+  Win32::TComRef<IDataObject> DataObject() const;
 
 private:
   std::wstring FFolder;

@@ -9,7 +9,7 @@ THostedMenu::THostedMenu(const THostSelection& selection, const THandlerSearch& 
                          UINT flags)
     : FMenu(::CreatePopupMenu()) {
   if (!FMenu) CheckCall(HRESULT_FROM_WIN32(::GetLastError()), "CreatePopupMenu");
-  ComObj::TComRef<IDataObject> data = selection.DataObject();
+  Win32::TComRef<IDataObject> data = selection.DataObject();
   for (const THandlerEntry& entry : search.Handlers) {
     try {
       AddHandler(entry, factory, selection, *data.get(), flags);
@@ -30,7 +30,7 @@ void THostedMenu::AddHandler(const THandlerEntry& entry, THandlerFactory& factor
   IContextMenu* menu = nullptr;
   CheckCall(created.Init.get()->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(&menu)),
             "QueryInterface for IContextMenu");
-  THostedHandler hosted{entry, std::move(created.Via), ComObj::TComRef<IContextMenu>(menu), FNextId, 0};
+  THostedHandler hosted{entry, std::move(created.Via), Win32::TComRef<IContextMenu>(menu), FNextId, 0};
   UINT position = static_cast<UINT>(::GetMenuItemCount(FMenu.get()));
   HRESULT result = menu->QueryContextMenu(FMenu.get(), position, FNextId, LastCommandId, flags);
   CheckCall(result, "IContextMenu::QueryContextMenu");

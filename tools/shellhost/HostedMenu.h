@@ -17,7 +17,7 @@ namespace Host {
 struct THostedHandler {
   THandlerEntry Entry;
   std::wstring Via;  // how it was created when not by COM
-  ComObj::TComRef<IContextMenu> Menu;
+  Win32::TComRef<IContextMenu> Menu;
   UINT FirstId = 0;  // the first command identifier granted to it
   UINT IdCount = 0;  // how many it reserved
 };
@@ -55,7 +55,7 @@ private:
   void AddHandler(const THandlerEntry& entry, THandlerFactory& factory, const THostSelection& selection,
                   IDataObject& data, UINT flags);
 
-  ComObj::TMenu FMenu;
+  Win32::TMenu FMenu;
   std::vector<THostedHandler> FHandlers;
   std::vector<THandlerFailure> FFailures;
   UINT FNextId = FirstCommandId;

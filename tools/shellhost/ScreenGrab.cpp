@@ -2,7 +2,7 @@
 #include "ScreenGrab.h"
 
 #include "HostError.h"
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 #include <memory>
 
@@ -40,7 +40,7 @@ TImage GrabScreen(const RECT& area) {
   format.bmiHeader.biBitCount = 32;
   format.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  ComObj::TBitmap section(::CreateDIBSection(screen.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+  Win32::TBitmap section(::CreateDIBSection(screen.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!section) Fail("CreateDIBSection");
   HGDIOBJ previous = ::SelectObject(memory.get(), section.get());
   BOOL copied =

@@ -1,7 +1,7 @@
 // A process snapshot names each process's parent; waiting needs a handle to each new child.
 #include "StartedPrograms.h"
 
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 #include <tlhelp32.h>
 
@@ -16,7 +16,7 @@ struct TChild {
 
 std::vector<TChild> Children() {
   std::vector<TChild> children;
-  ComObj::TKernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  Win32::TKernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (snapshot.get() == INVALID_HANDLE_VALUE) {
     snapshot.release();
     return children;
@@ -31,7 +31,7 @@ std::vector<TChild> Children() {
 
 TStartedProgram Await(const TChild& child, ULONGLONG deadline) {
   TStartedProgram program{child.Id, child.Name};
-  ComObj::TKernelHandle process(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, child.Id));
+  Win32::TKernelHandle process(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, child.Id));
   if (!process) return program;
   ULONGLONG now = ::GetTickCount64();
   DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;

@@ -1,7 +1,7 @@
 // The record file and its event, for the tests that start the stand-in through the handler.
 #include "Recording.h"
 
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 
@@ -44,7 +44,7 @@ void RecordStart(int argc, char** argv) {
   if (std::string record = Environment("TARNCTX_RECORD"); !record.empty()) WriteRecord(record, argc, argv);
   std::string event = Environment("TARNCTX_RECORDED");
   if (event.empty()) return;
-  if (ComObj::TKernelHandle recorded(::OpenEventA(EVENT_MODIFY_STATE, FALSE, event.c_str())); recorded)
+  if (Win32::TKernelHandle recorded(::OpenEventA(EVENT_MODIFY_STATE, FALSE, event.c_str())); recorded)
     ::SetEvent(recorded.get());
 }
 

@@ -65,7 +65,7 @@ std::wstring ClassText() {
 void Say(const std::wstring& text) { std::printf("%s\n", Tools::Utf8(text).c_str()); }
 
 bool ClassRegistered(const std::wstring& classText) {
-  ComObj::TRegKey key;
+  Win32::TRegKey key;
   return ::RegOpenKeyExW(HKEY_CLASSES_ROOT, (L"CLSID\\" + classText + L"\\InprocServer32").c_str(), 0, KEY_READ,
                          key.put()) == ERROR_SUCCESS;
 }

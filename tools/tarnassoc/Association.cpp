@@ -3,7 +3,7 @@
 
 #include "AssocError.h"
 #include "tools/Text.h"
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 namespace Assoc {
 
@@ -12,7 +12,7 @@ namespace {
 constexpr wchar_t ApprovedName[] = L"Tarnwick";
 
 void SetString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& value) {
-  ComObj::TRegKey key;
+  Win32::TRegKey key;
   std::string where = Tools::Utf8(path);
   CheckRegistry(::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr),
                 "Creating " + where);
@@ -34,7 +34,7 @@ THandlerKey ExamineHandlerKey(const std::wstring& classText) {
   DWORD size = sizeof value;
   LONG status = ::RegGetValueW(HKEY_CLASSES_ROOT, HandlerKeyPath, nullptr, RRF_RT_REG_SZ, nullptr, value, &size);
   if (status == ERROR_FILE_NOT_FOUND) {
-    ComObj::TRegKey key;
+    Win32::TRegKey key;
     if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, HandlerKeyPath, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
       return THandlerKey::hkNotFound;
   }
@@ -42,7 +42,7 @@ THandlerKey ExamineHandlerKey(const std::wstring& classText) {
 }
 
 void RemoveApproval(const TScope& scope, const std::wstring& classText) {
-  ComObj::TRegKey approved;
+  Win32::TRegKey approved;
   if (::RegOpenKeyExW(scope.ApprovedRoot, ApprovedKeyPath, 0, KEY_SET_VALUE | KEY_QUERY_VALUE, approved.put()) !=
       ERROR_SUCCESS)
     return;
@@ -83,7 +83,7 @@ bool RemoveAssociation(const TScope& scope, const std::wstring& classText) {
 void RemoveEmptyKeys(HKEY root, std::wstring path, int levels) {
   for (; levels > 0 && !path.empty(); --levels) {
     {
-      ComObj::TRegKey key;
+      Win32::TRegKey key;
       if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS || !IsEmpty(key.get())) return;
     }
     if (::RegDeleteKeyW(root, path.c_str()) != ERROR_SUCCESS) return;

@@ -1,7 +1,7 @@
 // The handler's library, loaded to run its own registration exports.
 #pragma once
 
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 #include <string>
 
@@ -22,7 +22,7 @@ private:
   void Call(TEntry entry, const char* name) const;
 
   std::wstring FPath;
-  ComObj::TLibrary FLibrary;
+  Win32::TLibrary FLibrary;
   TEntry FRegister = nullptr;
   TEntry FUnregister = nullptr;
 };

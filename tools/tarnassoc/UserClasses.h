@@ -1,7 +1,7 @@
 // HKEY_CLASSES_ROOT of this process redirected to the user's own classes, HKEY_CURRENT_USER\Software\Classes.
 #pragma once
 
-#include "com/Resource.h"
+#include "win32/Handles.h"
 
 namespace Assoc {
 
@@ -17,7 +17,7 @@ public:
   TUserClassesRoot& operator=(const TUserClassesRoot&) = delete;
 
 private:
-  ComObj::TRegKey FClasses;
+  Win32::TRegKey FClasses;
 };
 
 }  // namespace Assoc

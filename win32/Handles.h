@@ -1,4 +1,4 @@
-// One owner template for platform handles, and one alias per handle type.
+// The platform's handle owners: one owner template, and one alias per handle type.
 #pragma once
 
 #include <windows.h>
@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <utility>
 
-namespace ComObj {
+namespace Win32 {
 
 // Owns a handle and frees it with Closer; the handle whose bits are InvalidBits owns nothing.
 template <class Handle, auto Closer, std::intptr_t InvalidBits = 0>
@@ -123,4 +123,4 @@ private:
   void* FData;
 };
 
-}  // namespace ComObj
+}  // namespace Win32
