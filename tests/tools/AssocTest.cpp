@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace fs = std::filesystem;
 using Testing::TRegistryTree;
 
@@ -173,4 +175,69 @@ TEST_F(UserAssocTest, UninstallLeavesTheUsersOtherClassesAndHandlers) {
   ASSERT_EQ(Assoc("install --user --dll " + Testing::Quoted(Library())).ExitCode, 0u);
   ASSERT_EQ(Assoc("uninstall --user --dll " + Testing::Quoted(Library())).ExitCode, 0u);
   EXPECT_EQ(ReadState(), before);
+}
+
+// Windows 11 -------------------------------------------------------------------------------------------
+
+// Wine 8 knows no "win11" setting; without one it reports the version that the registry's Windows NT key holds,
+// and Windows 11 keeps "6.3" and its build there. The key is put back as it was.
+class ModernAssocTest : public AssocTest {
+protected:
+  void SetUp() override {
+    for (const char* name : VersionValues) Saved[name] = ReadValue(name);
+  }
+  void TearDown() override {
+    for (const auto& [name, value] : Saved)
+      value ? Testing::SetRegistryString(HKEY_LOCAL_MACHINE, NtKey, name, *value)
+            : void(::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, NtKey, name.c_str()));
+    AssocTest::TearDown();
+  }
+  static std::optional<std::string> ReadValue(const char* name) {
+    char text[64];
+    DWORD size = sizeof text;
+    if (::RegGetValueA(HKEY_LOCAL_MACHINE, NtKey, name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+      return std::nullopt;
+    return std::string(text);
+  }
+  void ReportBuild(const char* build) {
+    ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, NtKey, "CSDVersion");
+    Testing::SetRegistryString(HKEY_LOCAL_MACHINE, NtKey, "CurrentVersion", "6.3");
+    Testing::SetRegistryString(HKEY_LOCAL_MACHINE, NtKey, "CurrentBuildNumber", build);
+  }
+  static constexpr char NtKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion";
+  static constexpr const char* VersionValues[] = {"CurrentVersion", "CurrentBuildNumber", "CSDVersion"};
+  std::map<std::string, std::optional<std::string>> Saved;
+  Testing::TTempFolder Folder{"tarnctx o'package"};
+};
+
+TEST_F(ModernAssocTest, OnWindows11ThePackageReplacesTheClassicAssociationOnlyWhenTheSystemConfirmsIt) {
+  std::string package = Folder.File("tarnctx-menu.msix");
+  std::string folder = Library().parent_path().string();
+  ASSERT_EQ(Assoc("install").ExitCode, 0u) << "a classic association from before an upgrade to Windows 11";
+  TState classic = ReadState();
+
+  ReportBuild("22000");
+  Testing::TToolRun install = Assoc("install --package " + Testing::Quoted(package));
+  std::string quotedPackage = "'" + package + "'";
+  quotedPackage.replace(quotedPackage.find("o'p"), 3, "o''p");
+  EXPECT_NE(install.Out.find("-Command \"Add-AppxPackage -Path " + quotedPackage + " -ExternalLocation '" + folder +
+                             "' -ErrorAction Stop; (Get-AppxPackage -Name 'Velmora.Tarnwick.ContextMenu')"
+                             ".PackageFullName\""),
+            std::string::npos)
+      << install.Out;
+  // Wine's PowerShell does nothing and says nothing: that is no confirmation, and nothing else changes.
+  EXPECT_EQ(install.ExitCode, 7u) << install.Out << install.Err;
+  EXPECT_EQ(ReadState(), classic);
+
+  Testing::TToolRun uninstall = Assoc("uninstall");
+  EXPECT_NE(uninstall.Out.find("Get-AppxPackage -Name 'Velmora.Tarnwick.ContextMenu' | Remove-AppxPackage"),
+            std::string::npos)
+      << uninstall.Out;
+  EXPECT_EQ(uninstall.ExitCode, 7u);
+
+  ReportBuild("19045");
+  Testing::TToolRun onWindows10 = Assoc("install --package " + Testing::Quoted(package));
+  EXPECT_EQ(onWindows10.ExitCode, 0u) << onWindows10.Err;
+  EXPECT_EQ(onWindows10.Out.find("powershell"), std::string::npos) << onWindows10.Out;
+  EXPECT_EQ(ReadState(), classic);
 }

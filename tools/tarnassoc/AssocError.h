@@ -14,6 +14,7 @@ enum class TExitCode : int {
   ecAccessDenied = 4,  // the machine's keys need administrator rights
   ecRegistration = 5,  // the library's own DllRegisterServer or DllUnregisterServer failed
   ecRegistry = 6,      // another registry call failed
+  ecPackage = 7,       // the menu's package could not be added or removed, or the system did not confirm it
 };
 
 class EAssocError : public std::runtime_error {

@@ -1,7 +1,9 @@
 // tarnassoc: attaches the Tarnwick context-menu handler to all files, or detaches it; for every user (with
-// administrator rights, after regsvr32) or for the current user alone (registering the library there too).
+// administrator rights, after regsvr32) or for the current user alone (registering the library there too). On
+// Windows 11 it adds the package of the first menu's command instead, so that Tarnwick stands once in each menu.
 #include "AssocError.h"
 #include "Association.h"
+#include "ModernMenu.h"
 #include "ServerLibrary.h"
 #include "UserClasses.h"
 #include "shell/HandlerClass.h"
@@ -18,21 +20,31 @@ namespace {
 using namespace Assoc;
 
 const char UsageText[] =
-    "usage: tarnassoc install|uninstall [--user] [--dll PATH]\n"
-    "  install      attach the Tarnwick menu to all files for every user (needs administrator rights;\n"
-    "               register the library first: regsvr32 tarnctx.dll)\n"
-    "  uninstall    remove exactly what install wrote\n"
-    "  --user       for the current user alone, without administrator rights: also registers the library,\n"
-    "               through its own DllRegisterServer, in HKEY_CURRENT_USER\\Software\\Classes\n"
-    "  --dll PATH   the library that --user registers (default: tarnctx.dll beside this program)\n"
+    "usage: tarnassoc install|uninstall [--user] [--dll PATH] [--package PATH]\n"
+    "  install        attach the Tarnwick menu to all files for every user (needs administrator rights;\n"
+    "                 register the library first: regsvr32 tarnctx.dll); on Windows 11, add the menu's\n"
+    "                 package for the current user instead, with the library's folder as its location\n"
+    "  uninstall      remove exactly what install wrote (on Windows 11, the package too)\n"
+    "  --user         for the current user alone, without administrator rights: also registers the library,\n"
+    "                 through its own DllRegisterServer, in HKEY_CURRENT_USER\\Software\\Classes\n"
+    "  --dll PATH     the library that --user registers (default: tarnctx.dll beside this program)\n"
+    "  --package PATH the Windows 11 menu's package (default: tarnctx-menu.msix beside the library)\n"
     "Exit codes: 0 done, 2 usage, 3 library cannot be loaded, 4 access denied, 5 the library's registration\n"
-    "failed, 6 another registry failure, 1 unexpected fault.\n";
+    "failed, 6 another registry failure, 7 the package could not be added or removed, or the system did not\n"
+    "confirm it, 1 unexpected fault.\n";
 
 struct TRequest {
   bool Install = false;
   bool PerUser = false;
   std::wstring Library;
+  std::wstring Package;
 };
+
+// Without its last separator: the form PowerShell and the messages show.
+std::wstring FolderOf(const std::wstring& path) {
+  std::size_t separator = path.find_last_of(L'\\');
+  return separator == std::wstring::npos ? L"." : path.substr(0, separator);
+}
 
 [[noreturn]] void Refuse(const std::string& message) { throw EAssocError(TExitCode::ecUsage, message); }
 
@@ -48,11 +60,14 @@ TRequest ParseRequest(const std::vector<std::wstring>& arguments) {
       request.PerUser = true;
     else if (arguments[i] == L"--dll" && i + 1 < arguments.size())
       request.Library = arguments[++i];
+    else if (arguments[i] == L"--package" && i + 1 < arguments.size())
+      request.Package = arguments[++i];
     else
       Refuse("unknown option: " + Tools::Utf8(arguments[i]));
   }
   if (!request.Library.empty() && !request.PerUser) Refuse("--dll goes with --user; for every user use regsvr32");
   if (request.Library.empty()) request.Library = LibraryBesideProgram();
+  if (request.Package.empty()) request.Package = FolderOf(request.Library) + L"\\" + PackageFileName;
   return request;
 }
 
@@ -110,11 +125,41 @@ void UninstallForUser(const std::wstring& classText, const TServerLibrary& libra
   Say(L"Removed for this user: the class of " + library.Path() + L", the handler key and the approval");
 }
 
-void Run(const TRequest& request) {
-  std::wstring classText = ClassText();
+// Windows 11's "Show more options" menu lists packaged commands too: with the package, a classic association
+// would show Tarnwick twice there, so the package replaces it, also one left from before an upgrade.
+void InstallPackage(const TRequest& request, const std::wstring& classText) {
+  AddPackage(request.Package, FolderOf(request.Library));
+  Say(L"Added the package " + std::wstring(PackageName) + L" for this user, its library in " +
+      FolderOf(request.Library));
+  if (RemoveAssociation(request.PerUser ? UserScope : MachineScope, classText))
+    Say(L"No classic association: on Windows 11 the package's command stands in both menus");
+}
+
+void UninstallPackage() {
+  RemovePackage();
+  Say(L"Removed the package " + std::wstring(PackageName) + L" for this user");
+}
+
+void RunClassic(const TRequest& request, const std::wstring& classText) {
   if (!request.PerUser) return request.Install ? InstallForMachine(classText) : UninstallForMachine(classText);
   TServerLibrary library(request.Library);
   request.Install ? InstallForUser(classText, library) : UninstallForUser(classText, library);
+}
+
+void Run(const TRequest& request) {
+  std::wstring classText = ClassText();
+  DWORD build = WindowsBuild();
+  if (!HasModernMenu(build)) {
+    RunClassic(request, classText);
+  } else if (request.Install) {
+    Say(L"Windows build " + std::to_wstring(build) + L": Tarnwick goes into Windows 11's menu through its package");
+    InstallPackage(request, classText);
+  } else {
+    // The classic entries first: they go even when the system does not confirm the package's removal.
+    RunClassic(request, classText);
+    UninstallPackage();
+  }
+  NotifyExplorer();
 }
 
 int Fail(TExitCode code, const char* message) {
