@@ -3,6 +3,7 @@
 #include "HostError.h"
 #include "HostOptions.h"
 #include "HostSession.h"
+#include "ModernSession.h"
 
 #include <ole2.h>
 
@@ -41,7 +42,7 @@ int wmain(int argc, wchar_t** argv) {
       return 0;
     }
     TOleSession ole;
-    Host::RunSession(options);
+    options.Modern ? Host::RunModernSession(options) : Host::RunSession(options);
     return 0;
   } catch (const Host::EHostError& error) {
     return Fail(error.Code(), error.what());

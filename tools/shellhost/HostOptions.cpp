@@ -24,6 +24,11 @@ const char UsageText[] =
     "  --no-wait          do not wait for the programs that the invoked command starts\n"
     "  --no-menu          do not print the menu\n"
     "  --screenshot FILE  open the menu on the display with its first submenu expanded and save it as PNG\n"
+    "  --modern           Windows 11's first menu: create the Explorer command that the package manifest\n"
+    "                     registers, from the library beside it, and read its subcommands instead\n"
+    "  --manifest FILE    the package manifest for --modern (default: AppxManifest.xml beside the library)\n"
+    "  --order NAME       the order --modern calls the command's methods in: explorer (default), title-first,\n"
+    "                     enum-first\n"
     "Exit codes: 0 done, 2 usage, 3 no such file, 4 no handler registered, 5 handler cannot be created,\n"
     "6 a handler call failed, 7 no such menu item, 8 screenshot failed, 1 unexpected fault.\n";
 
@@ -51,6 +56,17 @@ struct TNamedShow {
   const char* Name;
 };
 
+struct TNamedOrder {
+  const wchar_t* Option;
+  TCallOrder Order;
+};
+
+constexpr std::array<TNamedOrder, 3> NamedOrders{{
+    {L"explorer", TCallOrder::coExplorer},
+    {L"title-first", TCallOrder::coTitleFirst},
+    {L"enum-first", TCallOrder::coEnumFirst},
+}};
+
 constexpr std::array<TNamedShow, 4> NamedShows{{
     {L"normal", SW_SHOWNORMAL, "SW_SHOWNORMAL"},
     {L"hide", SW_HIDE, "SW_HIDE"},
@@ -71,6 +87,12 @@ int ParseShow(const std::wstring& text) {
   for (const TNamedShow& named : NamedShows)
     if (text == named.Option) return named.Show;
   Refuse("unknown show command: " + Tools::Utf8(text));
+}
+
+TCallOrder ParseOrder(const std::wstring& text) {
+  for (const TNamedOrder& named : NamedOrders)
+    if (text == named.Option) return named.Order;
+  Refuse("unknown call order: " + Tools::Utf8(text));
 }
 
 // Walks the arguments; an option's value is the next argument.
@@ -121,6 +143,12 @@ THostOptions ParseOptions(const std::vector<std::wstring>& arguments) {
       options.PrintMenuTree = false;
     } else if (argument == L"--screenshot") {
       options.Screenshot = reader.ValueOf(argument);
+    } else if (argument == L"--modern") {
+      options.Modern = true;
+    } else if (argument == L"--manifest") {
+      options.Manifest = reader.ValueOf(argument);
+    } else if (argument == L"--order") {
+      options.Order = ParseOrder(reader.ValueOf(argument));
     } else if (argument.starts_with(L"--")) {
       Refuse("unknown option: " + Tools::Utf8(argument));
     } else {
@@ -145,6 +173,12 @@ std::string FlagNames(UINT flags) {
     names += (names.empty() ? "" : " | ") + std::string(number);
   }
   return names.empty() ? "CMF_NORMAL" : names;
+}
+
+std::string OrderName(TCallOrder order) {
+  for (const TNamedOrder& named : NamedOrders)
+    if (named.Order == order) return Tools::Utf8(named.Option);
+  return "?";
 }
 
 std::string ShowName(int show) {

@@ -1,6 +1,8 @@
 // The host's command line: the selected paths, the menu flags and what to do with the menu.
 #pragma once
 
+#include "CommandTree.h"
+
 #include <windows.h>
 
 #include <string>
@@ -17,6 +19,11 @@ struct THostOptions {
   std::wstring Screenshot;     // a PNG file to save the open menu into; empty for none
   bool PrintMenuTree = true;
   bool Help = false;
+  // Windows 11's first menu: the Explorer command that a package manifest registers, instead of the classic
+  // handlers, read in one of the call orders hosts use.
+  bool Modern = false;
+  std::wstring Manifest;  // empty: AppxManifest.xml in the folder above the host's, beside the library
+  TCallOrder Order = TCallOrder::coExplorer;
 };
 
 // Raises EHostError ecUsage for an unknown option, a missing value or no path.
@@ -24,6 +31,9 @@ THostOptions ParseOptions(const std::vector<std::wstring>& arguments);
 
 // "CMF_EXPLORE | CMF_DEFAULTONLY", or "CMF_NORMAL".
 std::string FlagNames(UINT flags);
+
+// "explorer", "title-first", "enum-first".
+std::string OrderName(TCallOrder order);
 
 // "SW_SHOWNORMAL" and the like.
 std::string ShowName(int show);

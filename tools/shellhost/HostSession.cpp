@@ -24,21 +24,10 @@ namespace {
 // How long an invoked command's programs may run before the host goes on without them.
 constexpr DWORD StartedProgramsWait = 30000;
 
-void Print(const std::string& text) {
-  std::fputs(text.c_str(), stdout);
-  std::fflush(stdout);
-}
-
 std::string Joined(const std::vector<std::wstring>& texts) {
   std::wstring joined;
   for (const std::wstring& text : texts) joined += (joined.empty() ? L"" : L", ") + text;
   return Tools::Utf8(joined);
-}
-
-void PrintSelection(const THostSelection& selection) {
-  std::vector<std::wstring> names;
-  for (const TSelectedItem& item : selection.Items()) names.push_back(item.Name + (item.IsFolder ? L"\\" : L""));
-  Print("Selection: " + Joined(names) + " in " + Tools::Utf8(selection.Folder()) + "\n");
 }
 
 void PrintHandlers(const THostedMenu& menu) {
@@ -63,15 +52,6 @@ void PrintMenu(const THostedMenu& menu, const std::vector<TMenuNode>& tree, UINT
         }));
 }
 
-void ReportStarted(const std::vector<TStartedProgram>& started) {
-  if (started.empty()) return Print("The command started no program that is still running\n");
-  for (const TStartedProgram& program : started) {
-    std::string line = "Started " + Tools::Utf8(program.Name) + " (process " + std::to_string(program.ProcessId) + ")";
-    line += program.Ended ? ", which ended with exit code " + std::to_string(program.ExitCode) : ", still running";
-    Print(line + "\n");
-  }
-}
-
 void InvokeItem(const THostOptions& options, const THostedMenu& menu, const std::vector<TMenuNode>& tree,
                 const THostSelection& selection) {
   TInvocation invocation = ResolveInvocation(menu, tree, options.Invoke);
@@ -83,7 +63,7 @@ void InvokeItem(const THostOptions& options, const THostedMenu& menu, const std:
   Print("Invoking " + Tools::Utf8(invocation.Item) + details);
   std::set<DWORD> earlier = ChildProcessIds();
   Invoke(invocation, owner.Handle(), options.Show, selection.Folder());
-  if (options.WaitForStarted) ReportStarted(WaitForNewChildren(earlier, StartedProgramsWait));
+  if (options.WaitForStarted) ReportStarted(earlier);
 }
 
 void SaveScreenshot(const THostOptions& options, const THostedMenu& menu, const std::vector<TMenuNode>& tree) {
@@ -94,6 +74,27 @@ void SaveScreenshot(const THostOptions& options, const THostedMenu& menu, const 
 }
 
 }  // namespace
+
+void Print(const std::string& text) {
+  std::fputs(text.c_str(), stdout);
+  std::fflush(stdout);
+}
+
+void PrintSelection(const THostSelection& selection) {
+  std::vector<std::wstring> names;
+  for (const TSelectedItem& item : selection.Items()) names.push_back(item.Name + (item.IsFolder ? L"\\" : L""));
+  Print("Selection: " + Joined(names) + " in " + Tools::Utf8(selection.Folder()) + "\n");
+}
+
+void ReportStarted(const std::set<DWORD>& earlier) {
+  std::vector<TStartedProgram> started = WaitForNewChildren(earlier, StartedProgramsWait);
+  if (started.empty()) return Print("The command started no program that is still running\n");
+  for (const TStartedProgram& program : started) {
+    std::string line = "Started " + Tools::Utf8(program.Name) + " (process " + std::to_string(program.ProcessId) + ")";
+    line += program.Ended ? ", which ended with exit code " + std::to_string(program.ExitCode) : ", still running";
+    Print(line + "\n");
+  }
+}
 
 void RunSession(const THostOptions& options) {
   THostSelection selection(options.Paths);

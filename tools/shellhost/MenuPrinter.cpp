@@ -14,6 +14,26 @@ std::string Padded(std::wstring text, std::size_t width) {
   return Tools::Utf8(text);
 }
 
+void FormatLevel(const std::vector<TPrintedItem>& items, std::size_t depth, std::string& out) {
+  std::size_t captionWidth = 0, idWidth = 0;
+  for (const TPrintedItem& item : items) {
+    captionWidth = std::max(captionWidth, item.Caption.size());
+    idWidth = std::max(idWidth, item.Id.size());
+  }
+  std::string indent(2 * depth + 2, ' ');
+  for (const TPrintedItem& item : items) {
+    if (item.Separator) {
+      out += indent + std::string(std::max<std::size_t>(captionWidth, 3), '-') + "\n";
+      continue;
+    }
+    std::string line = indent + Padded(item.Caption, captionWidth) + "  " + Padded(item.Id, idWidth);
+    line += (item.Id.empty() && idWidth == 0 ? "" : "  ") + Tools::Utf8(item.Details);
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    out += line + "\n";
+    FormatLevel(item.Children, depth + 1, out);
+  }
+}
+
 std::wstring Attributes(const TMenuNode& node) {
   std::wstring attributes;
   auto add = [&](const std::wstring& attribute) { attributes += (attributes.empty() ? L"" : L", ") + attribute; };
@@ -32,39 +52,27 @@ std::wstring IdText(const TMenuNode& node, const std::optional<TCommandText>& co
   return text;
 }
 
-void FormatLevel(const std::vector<TMenuNode>& nodes, const TCommandLookup& lookup, std::size_t depth,
-                 std::string& out) {
-  std::size_t captionWidth = 0, idWidth = 0;
-  std::vector<std::optional<TCommandText>> commands;
+std::vector<TPrintedItem> Printed(const std::vector<TMenuNode>& nodes, const TCommandLookup& lookup) {
+  std::vector<TPrintedItem> items;
   for (const TMenuNode& node : nodes) {
-    commands.push_back(node.Submenu || node.Separator ? std::nullopt : lookup(node.Id));
-    captionWidth = std::max(captionWidth, node.Caption.size());
-    idWidth = std::max(idWidth, IdText(node, commands.back()).size());
+    std::optional<TCommandText> command = node.Submenu || node.Separator ? std::nullopt : lookup(node.Id);
+    std::wstring details = Attributes(node);
+    if (command && !command->Help.empty()) details += (details.empty() ? L"" : L"  ") + command->Help;
+    items.push_back({node.Caption, node.Separator, IdText(node, command), details, Printed(node.Children, lookup)});
   }
-  std::string indent(2 * depth + 2, ' ');
-  for (std::size_t i = 0; i < nodes.size(); ++i) {
-    const TMenuNode& node = nodes[i];
-    if (node.Separator) {
-      out += indent + std::string(std::max<std::size_t>(captionWidth, 3), '-') + "\n";
-      continue;
-    }
-    std::wstring details = IdText(node, commands[i]);
-    std::wstring more = Attributes(node);
-    if (commands[i] && !commands[i]->Help.empty()) more += (more.empty() ? L"" : L"  ") + commands[i]->Help;
-    std::string line = indent + Padded(node.Caption, captionWidth) + "  " + Padded(details, idWidth);
-    line += (details.empty() && idWidth == 0 ? "" : "  ") + Tools::Utf8(more);
-    while (!line.empty() && line.back() == ' ') line.pop_back();
-    out += line + "\n";
-    if (node.Submenu) FormatLevel(node.Children, lookup, depth + 1, out);
-  }
+  return items;
 }
 
 }  // namespace
 
-std::string FormatMenuTree(const std::vector<TMenuNode>& tree, const TCommandLookup& lookup) {
+std::string FormatTree(const std::vector<TPrintedItem>& items) {
   std::string out;
-  FormatLevel(tree, lookup, 0, out);
+  FormatLevel(items, 0, out);
   return out;
+}
+
+std::string FormatMenuTree(const std::vector<TMenuNode>& tree, const TCommandLookup& lookup) {
+  return FormatTree(Printed(tree, lookup));
 }
 
 }  // namespace Host

@@ -1,0 +1,144 @@
+// Explorer's steps for a packaged command: the class from the manifest, a site, the selection as shell items,
+// the state, the subcommands, and the chosen one invoked.
+#include "ModernSession.h"
+
+#include "CommandTree.h"
+#include "HandlerDiscovery.h"
+#include "HostError.h"
+#include "HostSession.h"
+#include "HostSite.h"
+#include "MenuPrinter.h"
+#include "OwnerWindow.h"
+#include "PackageManifest.h"
+#include "StartedPrograms.h"
+#include "tools/Text.h"
+
+#include <shlobj.h>
+
+namespace Host {
+
+namespace {
+
+std::wstring FullPath(const std::wstring& path) {
+  wchar_t full[MAX_PATH * 2];
+  DWORD length = ::GetFullPathNameW(path.c_str(), ARRAYSIZE(full), full, nullptr);
+  return length > 0 && length < ARRAYSIZE(full) ? std::wstring(full, length) : path;
+}
+
+// The host lives in tools\ below the library's folder, where the build puts the manifest beside the library.
+std::wstring DefaultManifest() {
+  wchar_t self[MAX_PATH * 2];
+  std::wstring path(self, ::GetModuleFileNameW(nullptr, self, ARRAYSIZE(self)));
+  path = path.substr(0, path.find_last_of(L'\\'));
+  return path.substr(0, path.find_last_of(L'\\') + 1) + L"AppxManifest.xml";
+}
+
+// Windows creates a packaged class from its library through DllGetClassObject, never through the registry.
+class TPackagedClass {
+public:
+  explicit TPackagedClass(const TManifestCommand& command)
+      : FLibrary(::LoadLibraryExW(command.Library.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {
+    if (!FLibrary)
+      throw EHostError(TExitCode::ecCannotCreate, "Cannot load " + Tools::Utf8(command.Library) + " (error " +
+                                                      std::to_string(::GetLastError()) + ")");
+    using TGetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+    auto getClassObject = reinterpret_cast<TGetClassObject>(
+        reinterpret_cast<void*>(::GetProcAddress(FLibrary.get(), "DllGetClassObject")));
+    if (!getClassObject) throw EHostError(TExitCode::ecCannotCreate, "The library has no DllGetClassObject");
+    Win32::TComRef<IClassFactory> factory;
+    CheckCall(getClassObject(command.Class, IID_IClassFactory, reinterpret_cast<void**>(factory.put())),
+              "DllGetClassObject", TExitCode::ecCannotCreate);
+    CheckCall(factory.get()->CreateInstance(nullptr, IID_IExplorerCommand, reinterpret_cast<void**>(FCommand.put())),
+              "IClassFactory::CreateInstance", TExitCode::ecCannotCreate);
+  }
+  TPackagedClass(const TPackagedClass&) = delete;
+  TPackagedClass& operator=(const TPackagedClass&) = delete;
+
+  const Win32::TComRef<IExplorerCommand>& Command() const { return FCommand; }
+
+private:
+  Win32::TLibrary FLibrary;
+  Win32::TComRef<IExplorerCommand> FCommand;
+};
+
+Win32::TComRef<IShellItemArray> ShellItems(const THostSelection& selection) {
+  Win32::TComRef<IShellItemArray> items;
+  CheckCall(::SHCreateShellItemArrayFromDataObject(selection.DataObject().get(), IID_IShellItemArray,
+                                                   reinterpret_cast<void**>(items.put())),
+            "SHCreateShellItemArrayFromDataObject", TExitCode::ecUnexpected);
+  return items;
+}
+
+std::string StateName(EXPCMDSTATE state) {
+  if (state & ECS_HIDDEN) return "ECS_HIDDEN";
+  if (state & ECS_DISABLED) return "ECS_DISABLED";
+  return "ECS_ENABLED";
+}
+
+TPrintedItem Printed(const TCommandNode& node) {
+  std::wstring details = NodeAttributes(node);
+  if (node.ToolTip) details += (details.empty() ? L"" : L"  ") + *node.ToolTip;
+  TPrintedItem item{node.Title.value_or(L""), (node.Flags & ECF_ISSEPARATOR) != 0, L"", details, {}};
+  for (const TCommandNode& child : node.Children) item.Children.push_back(Printed(child));
+  return item;
+}
+
+void PrintCommand(const TManifestCommand& command, const std::wstring& manifest) {
+  Print("Explorer command " + Tools::Utf8(ClassText(command.Class)) + ", verb " + Tools::Utf8(command.Verb) +
+        " for items of type " + Tools::Utf8(command.ItemType) + ", from " + Tools::Utf8(manifest) +
+        ", created from " + Tools::Utf8(command.Library) + "\n");
+}
+
+void PrintState(const TCommandNode& root) {
+  std::string quick = root.QuickState == E_PENDING ? "E_PENDING, then with TRUE: " : "";
+  Print("State (GetState with okToBeSlow FALSE): " + quick + StateName(root.State) + "\n");
+}
+
+void PrintTree(const TCommandNode& root, TCallOrder order) {
+  std::string heading = "Menu (Windows 11, methods called in the " + OrderName(order) + " order)";
+  if (root.State & ECS_HIDDEN) return Print(heading + ": empty, the command hides itself\n");
+  Print(heading + ":\n" + FormatTree({Printed(root)}));
+}
+
+void InvokeCommand(const THostOptions& options, const TCommandNode& root, IShellItemArray* items, HWND owner) {
+  const TCommandNode* chosen = FindCommand(root, options.Invoke);
+  if (!chosen || chosen == &root || (chosen->Flags & ECF_ISSEPARATOR))
+    throw EHostError(TExitCode::ecNoSuchItem, "No command " + Tools::Utf8(options.Invoke) + " in the menu");
+  char window[64];
+  std::snprintf(window, sizeof window, ", site window %p\n", static_cast<void*>(owner));
+  Print("Invoking " + Tools::Utf8(options.Invoke) + " (IExplorerCommand::Invoke with a bind context)" + window);
+  Win32::TComRef<IBindCtx> bindContext;
+  CheckCall(::CreateBindCtx(0, bindContext.put()), "CreateBindCtx", TExitCode::ecUnexpected);
+  std::set<DWORD> earlier = ChildProcessIds();
+  CheckCall(chosen->Command.get()->Invoke(items, bindContext.get()), "IExplorerCommand::Invoke");
+  if (options.WaitForStarted) ReportStarted(earlier);
+}
+
+}  // namespace
+
+void RunModernSession(const THostOptions& options) {
+  THostSelection selection(options.Paths);
+  PrintSelection(selection);
+  std::wstring manifest = FullPath(options.Manifest.empty() ? DefaultManifest() : options.Manifest);
+  TManifestCommand command = ReadManifestCommand(manifest);
+  TPackagedClass packaged(command);
+  PrintCommand(command, manifest);
+
+  TOwnerWindow owner;
+  Win32::TComRef<IUnknown> site = MakeSite(owner.Handle());
+  Win32::TComRef<IObjectWithSite> withSite;
+  if (SUCCEEDED(packaged.Command().get()->QueryInterface(IID_IObjectWithSite,
+                                                          reinterpret_cast<void**>(withSite.put()))))
+    CheckCall(withSite.get()->SetSite(site.get()), "IObjectWithSite::SetSite");
+  Win32::TComRef<IShellItemArray> items = ShellItems(selection);
+
+  packaged.Command().get()->AddRef();  // the tree holds a reference of its own
+  TCommandNode root = ReadCommandTree(Win32::TComRef<IExplorerCommand>(packaged.Command().get()), items.get(),
+                                      options.Order);
+  PrintState(root);
+  if (options.PrintMenuTree) PrintTree(root, options.Order);
+  if (!options.Invoke.empty()) InvokeCommand(options, root, items.get(), owner.Handle());
+  if (withSite) withSite.get()->SetSite(nullptr);
+}
+
+}  // namespace Host
