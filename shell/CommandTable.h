@@ -23,6 +23,7 @@ struct TCommand {
   std::string_view HelpText;     // for Unhide and HideInCarrier, followed by the first selected path
   bool HelpNamesFirstPath;
   std::string_view Switch;       // placed between the program and the quoted paths
+  int Icon;                      // resource id of its picture in Windows 11's first menu; 0 for none
 };
 
 // The shell grants this many command identifiers, whichever items are shown.

@@ -3,7 +3,7 @@
 
 namespace ContextM {
 
-// No selection yet, and the one factory of the handler class, made for the server module.
+// No selection yet, and the factories of the handler class and the Explorer command, made for the server module.
 void InitializeHandlerModule();
 
 // Empties the carrier mask and lets go of the submenu's bitmap. A selection still present is left alone.

@@ -14,20 +14,21 @@ namespace ContextM {
 namespace {
 
 // Without a selection, or with an empty one, the text ends after its fixed part.
-std::string FirstSelectedPath() {
-  TSelection selection = SelectedFiles();
+std::string FirstSelectedPath(const TSelection& selection) {
   return selection && !selection->Paths.empty() ? selection->Paths.front() : std::string();
 }
 
 }  // namespace
 
-std::optional<std::string> HelpTextOf(UINT_PTR offset) {
+std::optional<std::string> HelpTextOf(UINT_PTR offset, const TSelection& selection) {
   const TCommand* command = FindItem(offset);
   if (!command) return std::nullopt;
   std::string text(command->HelpText);
-  if (command->HelpNamesFirstPath) text += FirstSelectedPath();
+  if (command->HelpNamesFirstPath) text += FirstSelectedPath(selection);
   return text;
 }
+
+std::optional<std::string> HelpTextOf(UINT_PTR offset) { return HelpTextOf(offset, SelectedFiles()); }
 
 HRESULT GetCommandString(UINT_PTR offset, UINT type, char* buffer, UINT bufferSize) noexcept {
   return HandlerCall([&]() -> HRESULT {

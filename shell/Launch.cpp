@@ -8,6 +8,8 @@
 
 #include <shellapi.h>
 
+#include <optional>
+
 namespace ContextM {
 
 namespace {
@@ -42,20 +44,31 @@ void ReportUnpassable(HWND owner, const std::vector<std::wstring>& names) {
 bool IsVerbString(LPCSTR verb) { return !IS_INTRESOURCE(verb); }
 
 // Refuses the whole selection when one of its names cannot be handed on: half a command on a shred is worse
-// than none. The selection is spent, as by any command.
-HRESULT RefuseSelection(const CMINVOKECOMMANDINFO& info, const TSelection& selection) {
-  if (!MayShowBoxes(info)) return HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION);
-  ReportUnpassable(info.hwnd, selection->Unpassable);
+// than none.
+HRESULT RefuseSelection(HWND owner, bool mayShowBoxes, const TSelection& selection) {
+  if (!mayShowBoxes) return HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION);
+  ReportUnpassable(owner, selection->Unpassable);
   return S_OK;
 }
 
-HRESULT Launch(const CMINVOKECOMMANDINFO& info, const TCommand& command, const std::string& exeName,
-               const TSelection& selection) {
-  if (StartProgram(exeName, CommandLineFor(exeName, command, selection->Paths), info.nShow)) return S_OK;
+HRESULT Start(const TCommand& command, const std::string& exeName, const TSelection& selection, HWND owner,
+              int show, bool mayShowBoxes) {
+  if (!selection->Unpassable.empty()) return RefuseSelection(owner, mayShowBoxes, selection);
+  if (StartProgram(exeName, CommandLineFor(exeName, command, selection->Paths), show)) return S_OK;
   HRESULT failure = LastErrorResult();
-  if (!MayShowBoxes(info)) return failure;
-  ReportStartFailure(info.hwnd);
+  if (!mayShowBoxes) return failure;
+  ReportStartFailure(owner);
   return S_OK;
+}
+
+// None when the path cannot be read: nothing starts, and a box tells why unless the caller asked for none.
+std::optional<std::string> ProgramOrReport(HWND owner, bool mayShowBoxes) {
+  try {
+    return ReadExeName();
+  } catch (...) {
+    if (mayShowBoxes) ReportStartFailure(owner);
+    return std::nullopt;
+  }
 }
 
 }  // namespace
@@ -79,8 +92,13 @@ bool StartProgram(const std::string& exeName, std::string commandLine, int show)
                           &startup, process.put());
 }
 
-// A path that cannot be read starts nothing and keeps the selection: E_UNEXPECTED, and a box unless the
-// caller asked for none.
+HRESULT LaunchFor(const TCommand& command, const TSelection& selection, HWND owner, int show, bool mayShowBoxes) {
+  std::optional<std::string> exeName = ProgramOrReport(owner, mayShowBoxes);
+  if (!exeName) return E_UNEXPECTED;
+  return Start(command, *exeName, selection, owner, show, mayShowBoxes);
+}
+
+// A path that cannot be read starts nothing and keeps the selection: E_UNEXPECTED.
 HRESULT InvokeCommand(const CMINVOKECOMMANDINFO* info) noexcept {
   return HandlerCall([&]() -> HRESULT {
     if (!info) return E_INVALIDARG;
@@ -89,18 +107,13 @@ HRESULT InvokeCommand(const CMINVOKECOMMANDINFO* info) noexcept {
     const TCommand* command = FindItem(LOWORD(reinterpret_cast<UINT_PTR>(info->lpVerb)));
     if (!command) return E_INVALIDARG;
 
-    std::string exeName;
-    try {
-      exeName = ReadExeName();
-    } catch (...) {
-      if (MayShowBoxes(*info)) ReportStartFailure(info->hwnd);
-      return E_UNEXPECTED;
-    }
+    bool mayShowBoxes = MayShowBoxes(*info);
+    std::optional<std::string> exeName = ProgramOrReport(info->hwnd, mayShowBoxes);
+    if (!exeName) return E_UNEXPECTED;
     // Taken and spent in one step: another thread's command cannot launch the same selection twice.
     TSelection selection = SpendSelectedFiles();
     if (!selection) return E_FAIL;
-    if (!selection->Unpassable.empty()) return RefuseSelection(*info, selection);
-    return Launch(*info, *command, exeName, selection);
+    return Start(*command, *exeName, selection, info->hwnd, info->nShow, mayShowBoxes);
   });
 }
 

@@ -21,22 +21,10 @@ Win32::TBitmap Bitmap;
 // Default-only, verbs-only and no-verbs requests get nothing, unless the shell also sets CMF_EXPLORE.
 bool WantsSubmenu(UINT flags) { return (flags & 0xF) == 0 || (flags & CMF_EXPLORE) != 0; }
 
-bool IsShown(const TCommand& command, bool carrierRule, bool decryptRule) {
-  switch (command.Shown) {
-    case TShowRule::srCarrier: return carrierRule;
-    case TShowRule::srDecrypt: return decryptRule;
-    case TShowRule::srAlways: break;
-  }
-  return true;
-}
-
 // Positions are passed as fixed even when earlier items are left out: past the end, InsertMenu appends.
 Win32::TMenu BuildPopup(UINT idCmdFirst, const TOptionValues& options, const TPathList& paths) {
   Win32::TMenu popup(::CreatePopupMenu());
-  bool carrierRule = CarrierRuleHolds(options, paths);
-  bool decryptRule = DecryptRuleHolds(options, paths);
-  for (const TCommand* command : CommandsByPosition()) {
-    if (!IsShown(*command, carrierRule, decryptRule)) continue;
+  for (const TCommand* command : ShownCommands(options, paths)) {
     UINT id = idCmdFirst + OffsetOf(*command);
     if (command->Kind == TCommandKind::ckSeparator)
       ::InsertMenuA(popup.get(), command->Position, MF_BYPOSITION | MF_SEPARATOR, id, nullptr);

@@ -129,6 +129,12 @@ TSelection MakeSelection(TPathList paths, std::vector<std::wstring> unpassable) 
   return std::make_shared<const TSelectedFiles>(TSelectedFiles{std::move(paths), std::move(unpassable)});
 }
 
+TSelection SelectionFromWideNames(std::span<const std::wstring_view> names) {
+  TSelectedFiles selection;
+  for (std::wstring_view name : names) AddWideName(name, selection);
+  return std::make_shared<const TSelectedFiles>(std::move(selection));
+}
+
 TSelection SelectedFiles() { return ModuleSelection.Get(); }
 void SetSelectedFiles(TSelection selection) { ModuleSelection.Set(std::move(selection)); }
 TSelection SpendSelectedFiles() { return ModuleSelection.Exchange(nullptr); }

@@ -5,7 +5,9 @@
 #include <objidl.h>
 
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ContextM {
@@ -30,6 +32,9 @@ TSelection SelectedFiles();
 void SetSelectedFiles(TSelection selection);
 // Hands out the selection and leaves it absent: a launched command spends it.
 TSelection SpendSelectedFiles();
+
+// Wide names, each converted as a captured one is: as it stands or by its short form; never module-wide.
+TSelection SelectionFromWideNames(std::span<const std::wstring_view> names);
 
 // Fills SelectedFiles from the data object's dropped-file list.
 HRESULT CaptureSelection(IDataObject* dataObject);

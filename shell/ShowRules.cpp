@@ -22,6 +22,15 @@ std::string_view::size_type LastDelimiterByCharacters(std::string_view path, con
   return delimiter;
 }
 
+bool IsShown(const TCommand& command, bool carrierRule, bool decryptRule) {
+  switch (command.Shown) {
+    case TShowRule::srCarrier: return carrierRule;
+    case TShowRule::srDecrypt: return decryptRule;
+    case TShowRule::srAlways: break;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string ExtensionOf(std::string_view path) {
@@ -52,6 +61,15 @@ bool DecryptRuleHolds(const TOptionValues& options, const TPathList& paths) {
   // The extension first: a .TWK path passes whether it exists or not, so it needs no directory search.
   return std::none_of(paths.begin(), paths.end(),
                       [](const std::string& path) { return ExtensionOf(path) != ".TWK" && IsExistingFile(path); });
+}
+
+TShownCommands ShownCommands(const TOptionValues& options, const TPathList& paths) {
+  bool carrierRule = CarrierRuleHolds(options, paths);
+  bool decryptRule = DecryptRuleHolds(options, paths);
+  TShownCommands shown;
+  for (const TCommand* command : CommandsByPosition())
+    if (IsShown(*command, carrierRule, decryptRule)) shown.Add(*command);
+  return shown;
 }
 
 }  // namespace ContextM

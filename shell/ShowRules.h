@@ -1,9 +1,12 @@
 // The rules that decide which of the submenu's items a selection and the options allow.
 #pragma once
 
+#include "CommandTable.h"
 #include "Selection.h"
 #include "Settings.h"
 
+#include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -20,5 +23,21 @@ bool CarrierRuleHolds(const TOptionValues& options, const TPathList& paths);
 
 // No existing file of the selection has an extension other than .TWK; with the filter off, always.
 bool DecryptRuleHolds(const TOptionValues& options, const TPathList& paths);
+
+// The entries a submenu shows, in submenu order, separators included: never more than the table holds.
+class TShownCommands {
+public:
+  void Add(const TCommand& command) noexcept { FEntries[FCount++] = &command; }
+  const TCommand* const* begin() const noexcept { return FEntries.data(); }
+  const TCommand* const* end() const noexcept { return FEntries.data() + FCount; }
+  std::size_t size() const noexcept { return FCount; }
+
+private:
+  std::array<const TCommand*, ReservedCommandCount> FEntries{};
+  std::size_t FCount = 0;
+};
+
+// What both menus show for these options and paths: the classic submenu and the Explorer command's children.
+TShownCommands ShownCommands(const TOptionValues& options, const TPathList& paths);
 
 }  // namespace ContextM

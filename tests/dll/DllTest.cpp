@@ -1,4 +1,5 @@
 // The built tarnctx.dll, loaded and driven as COM, registration tools and Explorer drive it.
+#include "dll/LoadedLibrary.h"
 #include "win32/Handles.h"
 #include "support/ClassesRoot.h"
 #include "shell/HandlerClass.h"
@@ -14,61 +15,13 @@
 
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
+using namespace DllTesting;
 
 namespace {
 
 const CLSID& HandlerClass = ContextM::CLSID_TarnwickContextMenu;
 const char HandlerClassText[] = "{5D3E8A41-7C2B-4F96-A1E0-3B9C6D2F8E17}";
 const char Description[] = "Orrery 4.0 Context Menu Shell Extension Example";
-
-fs::path BuiltLibrary() {
-  char self[MAX_PATH];
-  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-  return fs::path(self).parent_path().parent_path() / "tarnctx.dll";
-}
-
-template <class Interface>
-using TRef = Win32::TComRef<Interface>;
-
-// The library loaded by path, with its four exports.
-class TLoadedLibrary {
-public:
-  explicit TLoadedLibrary(const fs::path& path) : FModule(::LoadLibraryA(path.string().c_str())) {
-    if (!FModule) throw std::runtime_error("cannot load " + path.string());
-    GetClassObject = Export<decltype(GetClassObject)>("DllGetClassObject");
-    CanUnloadNow = Export<decltype(CanUnloadNow)>("DllCanUnloadNow");
-    RegisterServer = Export<decltype(RegisterServer)>("DllRegisterServer");
-    UnregisterServer = Export<decltype(UnregisterServer)>("DllUnregisterServer");
-  }
-  ~TLoadedLibrary() { ::FreeLibrary(FModule); }
-
-  HRESULT(STDAPICALLTYPE* GetClassObject)(REFCLSID, REFIID, void**) = nullptr;
-  HRESULT(STDAPICALLTYPE* CanUnloadNow)() = nullptr;
-  HRESULT(STDAPICALLTYPE* RegisterServer)() = nullptr;
-  HRESULT(STDAPICALLTYPE* UnregisterServer)() = nullptr;
-
-  TRef<IClassFactory> Factory() {
-    IClassFactory* factory = nullptr;
-    GetClassObject(HandlerClass, IID_IClassFactory, reinterpret_cast<void**>(&factory));
-    return TRef<IClassFactory>(factory);
-  }
-
-private:
-  template <class Function>
-  Function Export(const char* name) {
-    auto address = ::GetProcAddress(FModule, name);
-    if (!address) throw std::runtime_error(std::string("no export ") + name);
-    return reinterpret_cast<Function>(address);
-  }
-  HMODULE FModule;
-};
-
-template <class Interface>
-TRef<Interface> Query(IUnknown* object, REFIID iid) {
-  Interface* found = nullptr;
-  object->QueryInterface(iid, reinterpret_cast<void**>(&found));
-  return TRef<Interface>(found);
-}
 
 }  // namespace
 
@@ -79,7 +32,12 @@ protected:
   TLoadedLibrary Library{BuiltLibrary()};
 };
 
-TEST_F(LibraryTest, ClassObjectIsHandedOutOnlyForTheHandlerClass) {
+TEST_F(LibraryTest, ClassObjectIsHandedOutOnlyForTheLibrarysTwoClasses) {
+  for (const CLSID* served : {&HandlerClass, &ContextM::CLSID_TarnwickExplorerCommand}) {
+    TRef<IClassFactory> factory = Library.Factory(*served);
+    ASSERT_TRUE(factory);
+    EXPECT_EQ(Library.CanUnloadNow(), S_FALSE);
+  }
   void* out = reinterpret_cast<void*>(1);
   EXPECT_EQ(Library.GetClassObject(IID_IUnknown, IID_IClassFactory, &out), CLASS_E_CLASSNOTAVAILABLE);
   EXPECT_EQ(out, nullptr);

@@ -1,0 +1,60 @@
+// Shell item arrays as selections, and the selection-taking help text and launch the Explorer command uses.
+#include "ExplorerSelection.h"
+
+#include "HelpText.h"
+#include "Launch.h"
+#include "win32/Handles.h"
+
+namespace ContextM {
+
+namespace {
+
+std::optional<std::wstring> FileSystemPathOf(IShellItemArray& items, DWORD index) {
+  IShellItem* found = nullptr;
+  if (FAILED(items.GetItemAt(index, &found))) return std::nullopt;
+  Win32::TComRef<IShellItem> item(found);
+  Win32::TCoTaskString path;
+  if (FAILED(item.get()->GetDisplayName(SIGDN_FILESYSPATH, path.put())) || !path) return std::nullopt;
+  return std::wstring(path.get());
+}
+
+std::wstring Widened(const std::string& text) {
+  int length = static_cast<int>(text.size());
+  std::wstring wide(::MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), static_cast<int>(wide.size()));
+  return wide;
+}
+
+}  // namespace
+
+std::vector<std::wstring> FileSystemPaths(IShellItemArray* items) {
+  std::vector<std::wstring> paths;
+  DWORD count = 0;
+  if (!items || FAILED(items->GetCount(&count))) return paths;
+  for (DWORD index = 0; index < count; ++index)
+    if (std::optional<std::wstring> path = FileSystemPathOf(*items, index)) paths.push_back(std::move(*path));
+  return paths;
+}
+
+TSelection SelectionOfItems(IShellItemArray* items) {
+  std::vector<std::wstring> paths = FileSystemPaths(items);
+  if (paths.empty()) return nullptr;
+  std::vector<std::wstring_view> names(paths.begin(), paths.end());
+  return SelectionFromWideNames(names);
+}
+
+TShownCommands ShownFor(const TOptionValues& options, const TSelection& selection) {
+  return ShownCommands(options, selection->Paths);
+}
+
+std::optional<std::wstring> WideHelpTextOf(const TCommand& command, const TSelection& selection) {
+  std::optional<std::string> text = HelpTextOf(OffsetOf(command), selection);
+  if (!text) return std::nullopt;
+  return Widened(*text);
+}
+
+HRESULT LaunchForItems(const TCommand& command, const TSelection& selection, HWND owner) {
+  return LaunchFor(command, selection, owner, SW_SHOWNORMAL, true);
+}
+
+}  // namespace ContextM

@@ -1,0 +1,332 @@
+// The Explorer command of the built library against the classic handler of the same library: the same items
+// for the same files and options, the same command lines, real shell item arrays of real files.
+#include "dll/LoadedLibrary.h"
+#include "support/Menus.h"
+#include "support/Platform.h"
+#include "tools/ShellDataObject.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <functional>
+#include <map>
+#include <set>
+
+using namespace DllTesting;
+using Strings = std::vector<std::string>;
+using WideStrings = std::vector<std::wstring>;
+using Commands = std::vector<TRef<IExplorerCommand>>;
+
+namespace {
+
+const CLSID& CommandClass = ContextM::CLSID_TarnwickExplorerCommand;
+
+std::wstring Taken(LPWSTR text) {
+  std::wstring taken = text ? text : L"(null)";
+  ::CoTaskMemFree(text);
+  return taken;
+}
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+// A child's caption, or "-" for a child that answers as a separator does.
+std::string Title(IExplorerCommand& child) {
+  EXPCMDFLAGS flags = ~0u;
+  LPWSTR title = reinterpret_cast<LPWSTR>(1);
+  child.GetFlags(&flags);
+  HRESULT result = child.GetTitle(nullptr, &title);
+  if (flags == ECF_ISSEPARATOR) return result == S_FALSE && !title ? "-" : "(not a separator's answer)";
+  return flags == ECF_DEFAULT && result == S_OK ? Narrow(Taken(title)) : "(not an item's answer)";
+}
+
+Commands Children(IExplorerCommand& root) {
+  IEnumExplorerCommand* found = nullptr;
+  EXPECT_EQ(root.EnumSubCommands(&found), S_OK);
+  TRef<IEnumExplorerCommand> enumerator(found);
+  Commands children;
+  IExplorerCommand* child = nullptr;
+  while (enumerator && enumerator.get()->Next(1, &child, nullptr) == S_OK) children.emplace_back(child);
+  return children;
+}
+
+Strings Titles(IExplorerCommand& root) {
+  Strings titles;
+  for (const auto& child : Children(root)) titles.push_back(Title(*child.get()));
+  return titles;
+}
+
+TRef<IExplorerCommand> ChildTitled(IExplorerCommand& root, const std::string& title) {
+  for (auto& child : Children(root))
+    if (Title(*child.get()) == title) return std::move(child);
+  return TRef<IExplorerCommand>();
+}
+
+// A site whose window owns the boxes; counts the references the command keeps.
+class TWindowSite : public IOleWindow {
+public:
+  explicit TWindowSite(HWND window) : FWindow(window) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    *out = iid == IID_IUnknown || iid == IID_IOleWindow ? this : nullptr;
+    return *out ? (AddRef(), S_OK) : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++References; }
+  ULONG STDMETHODCALLTYPE Release() override { return --References; }
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override { return *window = FWindow, S_OK; }
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+  ULONG References = 1;
+
+private:
+  HWND FWindow;
+};
+
+}  // namespace
+
+class ExplorerCommandTest : public ::testing::Test {
+protected:
+  TRef<IExplorerCommand> NewRoot() {
+    IExplorerCommand* root = nullptr;
+    Library.Factory(CommandClass).get()->CreateInstance(nullptr, IID_IExplorerCommand, reinterpret_cast<void**>(&root));
+    return TRef<IExplorerCommand>(root);
+  }
+  // A root that has seen these files in a GetTitle call.
+  TRef<IExplorerCommand> RootFor(IShellItemArray* items) {
+    TRef<IExplorerCommand> root = NewRoot();
+    LPWSTR title = nullptr;
+    EXPECT_EQ(root.get()->GetTitle(items, &title), S_OK);
+    Taken(title);
+    return root;
+  }
+  TRef<IShellItemArray> Items(const WideStrings& names) {
+    TRef<IDataObject> data(Tools::ShellDataObject(Folder.Path().wstring(), names));
+    IShellItemArray* items = nullptr;
+    if (data) ::SHCreateShellItemArrayFromDataObject(data.get(), IID_IShellItemArray, reinterpret_cast<void**>(&items));
+    EXPECT_NE(items, nullptr);
+    return TRef<IShellItemArray>(items);
+  }
+  TRef<IContextMenu> Classic(const WideStrings& names) {
+    IShellExtInit* init = nullptr;
+    Library.Factory().get()->CreateInstance(nullptr, IID_IShellExtInit, reinterpret_cast<void**>(&init));
+    TRef<IShellExtInit> handler(init);
+    TRef<IDataObject> data(Tools::ShellDataObject(Folder.Path().wstring(), names));
+    EXPECT_EQ(handler.get()->Initialize(nullptr, data.get(), nullptr), S_OK);
+    return Query<IContextMenu>(handler.get(), IID_IContextMenu);
+  }
+  Strings ClassicCaptions(const WideStrings& names) {
+    Testing::TShellMenu shell(0);
+    Classic(names).get()->QueryContextMenu(shell.get(), 0, 1, 100, CMF_NORMAL);
+    auto entries = Testing::ReadMenu(shell.get());
+    return entries.empty() ? Strings{} : Testing::Captions(entries[0].Submenu);
+  }
+  Testing::TRecordedLaunch ClassicLaunch(const WideStrings& names, UINT offset) {
+    CMINVOKECOMMANDINFO info{};
+    info.cbSize = sizeof info;
+    info.lpVerb = MAKEINTRESOURCEA(offset);
+    info.nShow = SW_SHOWNORMAL;
+    EXPECT_EQ(Classic(names).get()->InvokeCommand(&info), S_OK);
+    return StandIn.Wait();
+  }
+
+  TLoadedLibrary Library{BuiltLibrary()};
+  Testing::TOptionsKey Options;
+  Testing::TTempFolder Folder{"tarnctx-command"};
+  Testing::TStandIn StandIn{Folder, "main.exe"};
+  Testing::TMessageBoxWatcher Boxes;
+  std::string Picture = Folder.File("holiday.bmp"), Notes = Folder.File("notes.txt");
+  std::string Secret = Folder.File("a.twk"), Other = Folder.File("b.twk");
+};
+
+TEST_F(ExplorerCommandTest, ChildrenAreTheClassicSubmenuForTheSameFilesAndOptions) {
+  Options.SetString("UnhideMask", "*.bmp;*.twk");
+  const std::pair<const char*, WideStrings> cases[] = {
+      {"1", {L"holiday.bmp", L"notes.txt"}},  // carrier block, no Decrypt...
+      {"1", {L"notes.txt", L"holiday.bmp"}},  // neither
+      {"1", {L"a.twk", L"b.twk"}},            // both
+      {"0", {L"notes.txt"}},                  // Decrypt... alone
+  };
+  std::set<Strings> distinct;
+  for (const auto& [decryptFilter, names] : cases) {
+    Options.SetString("DecryptSec", decryptFilter);
+    Strings classic = ClassicCaptions(names);
+    EXPECT_EQ(Titles(*RootFor(Items(names).get()).get()), classic) << Narrow(names[0]);
+    distinct.insert(classic);
+  }
+  EXPECT_EQ(distinct.size(), std::size(cases)) << "the cases do not show and hide both blocks";
+}
+
+TEST_F(ExplorerCommandTest, RootIsTheTarnwickEntryWithTheLibrarysIcon) {
+  TRef<IExplorerCommand> root = NewRoot();
+  LPWSTR text = nullptr;
+  ASSERT_EQ(root.get()->GetTitle(nullptr, &text), S_OK);
+  EXPECT_EQ(Taken(text), L"Tarnwick");
+  ASSERT_EQ(root.get()->GetIcon(nullptr, &text), S_OK);
+  EXPECT_EQ(Taken(text), BuiltLibrary().wstring() + L",-101");
+  EXPECT_EQ(root.get()->GetToolTip(nullptr, &text), E_NOTIMPL);
+  EXPECT_EQ(text, nullptr);
+  GUID name{};
+  ASSERT_EQ(root.get()->GetCanonicalName(&name), S_OK);
+  EXPECT_EQ(name, CommandClass);
+  EXPCMDFLAGS flags = 0;
+  ASSERT_EQ(root.get()->GetFlags(&flags), S_OK);
+  EXPECT_EQ(flags, static_cast<EXPCMDFLAGS>(ECF_HASSUBCOMMANDS));
+  EXPECT_EQ(root.get()->Invoke(Items({L"notes.txt"}).get(), nullptr), E_NOTIMPL);
+  EXPECT_FALSE(StandIn.Wait(200).Started);
+}
+
+TEST_F(ExplorerCommandTest, ChildrenCarryTheirCommandsIconsAndHelpTexts) {
+  Options.SetString("DecryptSec", "0");
+  Options.SetString("UnhideInst", "0");
+  TRef<IShellItemArray> items = Items({L"holiday.bmp", L"notes.txt"});
+  std::wstring library = BuiltLibrary().wstring();
+  const std::map<std::string, std::wstring> icons = {
+      {"Encrypt...", library + L",-102"}, {"Encrypt and send...", library + L",-103"}, {"Shred...", library + L",-104"}};
+  const std::map<std::string, std::string> tips = {{"Hide in this carrier...", "Hide data in selected carrier: " + Picture},
+                                                   {"Encrypt...", "Encrypt the selected file(s)"}};
+  for (const auto& child : Children(*RootFor(items.get()).get())) {
+    std::string title = Title(*child.get());
+    LPWSTR icon = reinterpret_cast<LPWSTR>(1), tip = nullptr;
+    HRESULT iconResult = child.get()->GetIcon(items.get(), &icon);
+    EXPECT_EQ(iconResult, icons.contains(title) ? S_OK : E_NOTIMPL) << title;
+    EXPECT_EQ(Taken(icon), icons.contains(title) ? icons.at(title) : L"(null)") << title;
+    if (tips.contains(title) && child.get()->GetToolTip(items.get(), &tip) == S_OK)
+      EXPECT_EQ(Narrow(Taken(tip)), tips.at(title));
+    else
+      EXPECT_FALSE(tips.contains(title)) << title;
+    EXPCMDSTATE state = ECS_HIDDEN;
+    EXPECT_EQ(child.get()->GetState(items.get(), FALSE, &state), S_OK);
+    EXPECT_EQ(state, static_cast<EXPCMDSTATE>(ECS_ENABLED)) << title;
+  }
+}
+
+TEST_F(ExplorerCommandTest, StateNeedsNoFileWorkOnTheWindowThreadAndHidesWithoutFiles) {
+  TRef<IExplorerCommand> root = NewRoot();
+  TRef<IShellItemArray> files = Items({L"notes.txt"});
+  auto state = [&](IShellItemArray* items, BOOL okToBeSlow) {
+    EXPCMDSTATE answer = 0xFF;
+    HRESULT result = root.get()->GetState(items, okToBeSlow, &answer);
+    return std::make_pair(result, result == E_PENDING ? 0xFFu : answer);
+  };
+  using Answer = std::pair<HRESULT, EXPCMDSTATE>;
+  EXPECT_EQ(state(nullptr, FALSE), Answer(S_OK, ECS_HIDDEN));
+  EXPECT_EQ(state(nullptr, TRUE), Answer(S_OK, ECS_HIDDEN));
+  EXPECT_EQ(state(files.get(), FALSE), Answer(E_PENDING, 0xFF));
+  EXPECT_EQ(state(files.get(), TRUE), Answer(S_OK, ECS_ENABLED));
+
+  IShellItem* computer = nullptr;
+  ASSERT_EQ(::SHCreateItemFromParsingName(L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", nullptr, IID_IShellItem,
+                                          reinterpret_cast<void**>(&computer)), S_OK);
+  TRef<IShellItem> computerItem(computer);
+  IShellItemArray* noFiles = nullptr;
+  ASSERT_EQ(::SHCreateShellItemArrayFromShellItem(computer, IID_IShellItemArray, reinterpret_cast<void**>(&noFiles)), S_OK);
+  TRef<IShellItemArray> noFileItems(noFiles);
+  EXPECT_EQ(state(noFiles, TRUE), Answer(S_OK, ECS_HIDDEN));
+  EXPECT_TRUE(Titles(*root.get()).empty());
+
+  Options.SetDword("DecryptSec", 1);  // unreadable options: nothing is offered
+  EXPECT_EQ(state(files.get(), TRUE), Answer(S_OK, ECS_HIDDEN));
+  EXPECT_TRUE(Titles(*root.get()).empty());
+}
+
+TEST_F(ExplorerCommandTest, AnyOrderOfCallsGivesTheChildrenOfTheLatestArray) {
+  Options.SetString("UnhideMask", "*.bmp");
+  TRef<IShellItemArray> picture = Items({L"holiday.bmp"}), notes = Items({L"notes.txt"});
+  Strings forPicture = ClassicCaptions({L"holiday.bmp"}), forNotes = ClassicCaptions({L"notes.txt"});
+  ASSERT_NE(forPicture, forNotes);
+  LPWSTR text = nullptr;
+  EXPCMDSTATE state;
+  const std::function<void(IExplorerCommand&, IShellItemArray*)> calls[] = {
+      [&](IExplorerCommand& root, IShellItemArray* items) { root.GetIcon(items, &text), Taken(text); },
+      [&](IExplorerCommand& root, IShellItemArray* items) { root.GetToolTip(items, &text); },
+      [&](IExplorerCommand& root, IShellItemArray* items) { root.GetState(items, FALSE, &state); },
+      [&](IExplorerCommand& root, IShellItemArray* items) { root.GetState(items, TRUE, &state); },
+      [&](IExplorerCommand& root, IShellItemArray* items) { root.GetTitle(items, &text), Taken(text); },
+  };
+  for (std::size_t first = 0; first < std::size(calls); ++first) {
+    TRef<IExplorerCommand> root = NewRoot();
+    EXPECT_TRUE(Titles(*root.get()).empty()) << "children before any array";
+    calls[first](*root.get(), notes.get());
+    EXPECT_EQ(Titles(*root.get()), forNotes) << first;
+    calls[(first + 1) % std::size(calls)](*root.get(), picture.get());
+    calls[first](*root.get(), nullptr);  // a call without an array keeps the latest one
+    EXPECT_EQ(Titles(*root.get()), forPicture) << first;
+  }
+}
+
+TEST_F(ExplorerCommandTest, InvokeStartsTheClassicCommandLineAndLeavesTheClassicSelectionAlone) {
+  Options.SetString("ExeName", StandIn.ExePath());
+  Options.SetString("UnhideInst", "0");
+  std::wstring cyrillic = L"\u043F\u0440\u0438.txt";  // reaches the program by its short form
+  ::CloseHandle(::CreateFileW((Folder.Path() / cyrillic).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  const WideStrings names = {L"holiday.bmp", cyrillic, L"notes.txt"};
+  TRef<IShellItemArray> items = Items(names);
+  TRef<IExplorerCommand> hideIn = ChildTitled(*RootFor(items.get()).get(), "Hide in this carrier...");
+  ASSERT_TRUE(hideIn);
+
+  TRef<IContextMenu> earlier = Classic({L"a.twk"});  // the classic handler's selection from now on
+  ASSERT_EQ(hideIn.get()->Invoke(items.get(), nullptr), S_OK);
+  Testing::TRecordedLaunch command = StandIn.Wait();
+  ASSERT_TRUE(command.Started);
+  ASSERT_EQ(command.Arguments.size(), 4u);
+  EXPECT_EQ(command.Arguments[0], "/c");
+
+  CMINVOKECOMMANDINFO info{};
+  info.cbSize = sizeof info;
+  info.lpVerb = MAKEINTRESOURCEA(6);
+  info.nShow = SW_SHOWNORMAL;
+  ASSERT_EQ(earlier.get()->InvokeCommand(&info), S_OK);
+  EXPECT_EQ(StandIn.Wait().Arguments, (Strings{"/s", Secret})) << "the classic selection was changed or spent";
+
+  EXPECT_EQ(ClassicLaunch(names, 7).CommandLine, command.CommandLine);
+  EXPECT_EQ(hideIn.get()->Invoke(nullptr, nullptr), E_FAIL);
+  EXPECT_FALSE(StandIn.Wait(200).Started);
+}
+
+TEST_F(ExplorerCommandTest, FailedStartIsReportedInABoxOwnedByTheSitesWindow) {
+  Options.SetString("ExeName", "C:\\no\\such\\main.exe");
+  HWND window = ::CreateWindowExA(0, "STATIC", "explorer", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  TWindowSite site(window);
+  TRef<IShellItemArray> items = Items({L"notes.txt"});
+  {
+    TRef<IExplorerCommand> root = RootFor(items.get());
+    ASSERT_EQ(Query<IObjectWithSite>(root.get(), IID_IObjectWithSite).get()->SetSite(&site), S_OK);
+    TRef<IExplorerCommand> shred = ChildTitled(*root.get(), "Shred...");
+    root.reset();
+    ASSERT_TRUE(shred);
+    EXPECT_EQ(shred.get()->Invoke(items.get(), nullptr), S_OK);
+  }
+  EXPECT_EQ(site.References, 1u) << "a command kept its site";
+  ::DestroyWindow(window);
+  ASSERT_EQ(Boxes.Boxes().size(), 1u);
+  EXPECT_EQ(Boxes.Boxes()[0].Text, "Error executing Tarnwick");
+  EXPECT_EQ(Boxes.Boxes()[0].Owner, window);
+}
+
+TEST_F(ExplorerCommandTest, EnumeratorAndChildrenKeepTheLibraryUntilReleased) {
+  IEnumExplorerCommand* found = nullptr;
+  ASSERT_EQ(NewRoot().get()->EnumSubCommands(&found), S_OK);  // no array yet: no children
+  EXPECT_EQ(Library.CanUnloadNow(), S_FALSE) << "an empty enumerator lives";
+  found->Release();
+  EXPECT_EQ(Library.CanUnloadNow(), S_OK);
+
+  TRef<IExplorerCommand> root = RootFor(Items({L"notes.txt"}).get());
+  ASSERT_EQ(root.get()->EnumSubCommands(&found), S_OK);
+  TRef<IEnumExplorerCommand> enumerator(found);
+  root.reset();
+  IExplorerCommand* fetched[20] = {};
+  ULONG count = 99;
+  EXPECT_EQ(enumerator.get()->Next(20, fetched, &count), S_FALSE);
+  ASSERT_EQ(count, 5u);  // Hide..., Encrypt..., Encrypt and send..., separator, Shred...
+  for (ULONG i = 1; i < count; ++i) fetched[i]->Release();
+  TRef<IExplorerCommand> child(fetched[0]);
+  EXPECT_EQ(enumerator.get()->Next(1, fetched, &count), S_FALSE);
+  EXPECT_EQ(count, 0u);
+  ASSERT_EQ(enumerator.get()->Reset(), S_OK);
+  ASSERT_EQ(enumerator.get()->Next(1, fetched, nullptr), S_OK);
+  EXPECT_EQ(fetched[0], child.get()) << "Reset starts again at the first child";
+  fetched[0]->Release();
+
+  EXPECT_EQ(Library.CanUnloadNow(), S_FALSE);
+  enumerator.reset();
+  EXPECT_EQ(Library.CanUnloadNow(), S_FALSE) << "a child lives";
+  child.reset();
+  EXPECT_EQ(Library.CanUnloadNow(), S_OK);
+}
