@@ -75,6 +75,12 @@ std::vector<TElement> Elements(IXMLDOMDocument* document) {
   return elements;
 }
 
+// Manifests write class identifiers without the braces that CLSIDFromString needs.
+bool ParseClass(std::wstring text, CLSID& classId) {
+  if (!text.starts_with(L"{")) text = L"{" + text + L"}";
+  return ::CLSIDFromString(text.c_str(), &classId) == NOERROR;
+}
+
 std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L"\\/") + 1); }
 
 [[noreturn]] void Missing(const std::wstring& manifest, const std::string& what) {
@@ -96,12 +102,12 @@ TManifestCommand ReadManifestCommand(const std::wstring& manifestPath) {
       verbClass = Attribute(element, L"Clsid");
     }
   }
-  if (command.Verb.empty() || ::CLSIDFromString(verbClass.c_str(), &command.Class) != NOERROR)
+  if (command.Verb.empty() || !ParseClass(verbClass, command.Class))
     Missing(manifestPath, "context-menu verb with a class");
   for (const TElement& element : elements) {
     CLSID classId{};
     if (element.Namespace != ComNamespace || element.Name != L"Class") continue;
-    if (::CLSIDFromString(Attribute(element, L"Id").c_str(), &classId) != NOERROR || classId != command.Class) continue;
+    if (!ParseClass(Attribute(element, L"Id"), classId) || classId != command.Class) continue;
     command.Library = FolderOf(manifestPath) + Attribute(element, L"Path");
     return command;
   }
