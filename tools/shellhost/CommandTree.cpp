@@ -27,17 +27,20 @@ using TStep = void (*)(TCommandNode&, IShellItemArray*, TCallOrder);
 
 void Title(TCommandNode& node, IShellItemArray* items, TCallOrder) {
   LPWSTR text = nullptr;
-  node.Title = TextOf(node.Command.get()->GetTitle(items, &text), text, "IExplorerCommand::GetTitle");
+  HRESULT result = node.Command.get()->GetTitle(items, &text);
+  node.Title = TextOf(result, text, "IExplorerCommand::GetTitle");
 }
 
 void Icon(TCommandNode& node, IShellItemArray* items, TCallOrder) {
   LPWSTR text = nullptr;
-  node.Icon = TextOf(node.Command.get()->GetIcon(items, &text), text, "IExplorerCommand::GetIcon");
+  HRESULT result = node.Command.get()->GetIcon(items, &text);
+  node.Icon = TextOf(result, text, "IExplorerCommand::GetIcon");
 }
 
 void ToolTip(TCommandNode& node, IShellItemArray* items, TCallOrder) {
   LPWSTR text = nullptr;
-  node.ToolTip = TextOf(node.Command.get()->GetToolTip(items, &text), text, "IExplorerCommand::GetToolTip");
+  HRESULT result = node.Command.get()->GetToolTip(items, &text);
+  node.ToolTip = TextOf(result, text, "IExplorerCommand::GetToolTip");
 }
 
 void Flags(TCommandNode& node, IShellItemArray*, TCallOrder) {
