@@ -5,6 +5,7 @@
 #include "ServerLibrary.h"
 #include "UserClasses.h"
 #include "shell/HandlerClass.h"
+#include "tools/ClassText.h"
 #include "tools/Text.h"
 
 #include <objbase.h>
@@ -56,12 +57,6 @@ TRequest ParseRequest(const std::vector<std::wstring>& arguments) {
   return request;
 }
 
-std::wstring ClassText() {
-  wchar_t text[40] = L"";
-  ::StringFromGUID2(ContextM::CLSID_TarnwickContextMenu, text, ARRAYSIZE(text));
-  return text;
-}
-
 void Say(const std::wstring& text) { std::printf("%s\n", Tools::Utf8(text).c_str()); }
 
 bool ClassRegistered(const std::wstring& classText) {
@@ -111,7 +106,7 @@ void UninstallForUser(const std::wstring& classText, const TServerLibrary& libra
 }
 
 void Run(const TRequest& request) {
-  std::wstring classText = ClassText();
+  std::wstring classText = Tools::ClassText(ContextM::CLSID_TarnwickContextMenu);
   if (!request.PerUser) return request.Install ? InstallForMachine(classText) : UninstallForMachine(classText);
   TServerLibrary library(request.Library);
   request.Install ? InstallForUser(classText, library) : UninstallForUser(classText, library);
