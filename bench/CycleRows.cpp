@@ -54,13 +54,13 @@ struct THandedOut {
 
 // Create, initialize, build the menu, destroy the menu, release: a right-click as Explorer makes it.
 void RightClick(TDropData& data, THandedOut& seen) {
-  TRef<IShellExtInit> handler = CreateHandler(ContextM::CLSID_TarnwickContextMenu);
-  if (handler.get()->Initialize(nullptr, &data, nullptr) != S_OK) throw std::runtime_error("Initialize failed");
-  TRef<IContextMenu> menu = MenuOf(handler.get());
+  Win32::TComRef<IShellExtInit> handler = CreateHandler(ContextM::CLSID_TarnwickContextMenu);
+  if (handler->Initialize(nullptr, &data, nullptr) != S_OK) throw std::runtime_error("Initialize failed");
+  Win32::TComRef<IContextMenu> menu = MenuOf(handler.get());
   HMENU submenu;
   {
     TShellMenus shell(1);
-    menu.get()->QueryContextMenu(shell[0], TShellMenus::Index, 100, 200, CMF_NORMAL);
+    menu->QueryContextMenu(shell[0], TShellMenus::Index, 100, 200, CMF_NORMAL);
     MENUITEMINFOW item{};
     item.cbSize = sizeof item;
     item.fMask = MIIM_CHECKMARKS | MIIM_SUBMENU;

@@ -20,14 +20,14 @@ TPlan PlanFor(std::size_t names, const TConfig& config) {
 
 }  // namespace
 
-void MeasureInitialize(TReport& report, const TConfig& config, const TRef<IShellExtInit>& handler) {
+void MeasureInitialize(TReport& report, const TConfig& config, const Win32::TComRef<IShellExtInit>& handler) {
   std::vector<std::pair<std::size_t, TRatio>> ratios;
   for (std::size_t names : config.Names) {
     TDropData data(SampleNames(names));
-    if (handler.get()->Initialize(nullptr, &data, nullptr) != S_OK) throw std::runtime_error("Initialize failed");
+    if (handler->Initialize(nullptr, &data, nullptr) != S_OK) throw std::runtime_error("Initialize failed");
     TBlock ours = [&](int repeats) {
       return Timed([&] {
-        for (int i = 0; i < repeats; ++i) handler.get()->Initialize(nullptr, &data, nullptr);
+        for (int i = 0; i < repeats; ++i) handler->Initialize(nullptr, &data, nullptr);
       });
     };
     TBlock floor = [&](int repeats) {

@@ -3,6 +3,8 @@
 
 #include "minimal/MinimalClass.h"
 #include "shell/HandlerClass.h"
+#include "tools/ClassText.h"
+#include "tools/ServerModule.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -13,11 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::wstring ClassKey(const GUID& classId) {
-  Win32::TCoTaskString text;
-  if (FAILED(::StringFromCLSID(classId, text.put()))) throw std::runtime_error("cannot format a class id");
-  return std::wstring(L"CLSID\\") + text.get();
-}
+std::wstring ClassKey(const GUID& classId) { return L"CLSID\\" + Tools::ClassText(classId); }
 
 bool IsRegistered(const GUID& classId) {
   Win32::TRegKey key;
@@ -26,11 +24,10 @@ bool IsRegistered(const GUID& classId) {
 }
 
 // Calls one of the library's registration exports with the library loaded for just that call.
-HRESULT CallRegistration(const std::wstring& library, const char* exportName) {
-  Win32::TLibrary module(::LoadLibraryW(library.c_str()));
+HRESULT CallRegistration(const std::wstring& library, Tools::TServerModule::TEntry Tools::TServerModule::*entry) {
+  Tools::TServerModule module(library);
   if (!module) throw std::runtime_error("cannot load the library to register it");
-  auto entry = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(::GetProcAddress(module.get(), exportName));
-  return entry ? entry() : E_NOINTERFACE;
+  return module.*entry ? (module.*entry)() : E_NOINTERFACE;
 }
 
 void SetString(const std::wstring& keyPath, const wchar_t* name, const std::wstring& value) {
@@ -55,13 +52,13 @@ TPaths FindPaths() {
 
 THandlerRegistration::THandlerRegistration(const std::wstring& library)
     : FLibrary(library), FWasRegistered(IsRegistered(ContextM::CLSID_TarnwickContextMenu)) {
-  if (FAILED(CallRegistration(library, "DllRegisterServer"))) throw std::runtime_error("DllRegisterServer failed");
+  if (FAILED(CallRegistration(library, &Tools::TServerModule::RegisterServer))) throw std::runtime_error("DllRegisterServer failed");
 }
 
 THandlerRegistration::~THandlerRegistration() {
   if (FWasRegistered) return;
   try {
-    CallRegistration(FLibrary, "DllUnregisterServer");
+    CallRegistration(FLibrary, &Tools::TServerModule::UnregisterServer);
   } catch (...) {
     // Left registered: the next run registers it again anyway.
   }
@@ -80,19 +77,18 @@ TMinimalRegistration::~TMinimalRegistration() {
   }
 }
 
-TRef<IShellExtInit> CreateHandler(const GUID& classId) {
-  IShellExtInit* handler = nullptr;
-  if (FAILED(::CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit,
-                                reinterpret_cast<void**>(&handler))))
+Win32::TComRef<IShellExtInit> CreateHandler(const GUID& classId) {
+  Win32::TComRef<IShellExtInit> handler;
+  if (FAILED(::CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, handler.put_void())))
     throw std::runtime_error("CoCreateInstance failed");
-  return TRef<IShellExtInit>(handler);
+  return handler;
 }
 
-TRef<IContextMenu> MenuOf(IShellExtInit* handler) {
-  IContextMenu* menu = nullptr;
-  if (FAILED(handler->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(&menu))))
+Win32::TComRef<IContextMenu> MenuOf(IShellExtInit* handler) {
+  Win32::TComRef<IContextMenu> menu;
+  if (FAILED(handler->QueryInterface(IID_IContextMenu, menu.put_void())))
     throw std::runtime_error("the handler has no IContextMenu");
-  return TRef<IContextMenu>(menu);
+  return menu;
 }
 
 bool IsLoaded(const std::wstring& library) { return ::GetModuleHandleW(library.c_str()) != nullptr; }

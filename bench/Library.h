@@ -11,9 +11,6 @@
 
 namespace Bench {
 
-template <class Interface>
-using TRef = Win32::TComRef<Interface>;
-
 struct TPaths {
   std::wstring BuildFolder;  // this architecture's build folder, which holds tarnctx.dll and its link map
   std::wstring BuildRoot;    // the folder of both architectures' build folders
@@ -48,8 +45,8 @@ public:
 };
 
 // CoCreateInstance in process, asking for IShellExtInit first as Explorer does; raises on failure.
-TRef<IShellExtInit> CreateHandler(const GUID& classId);
-TRef<IContextMenu> MenuOf(IShellExtInit* handler);
+Win32::TComRef<IShellExtInit> CreateHandler(const GUID& classId);
+Win32::TComRef<IContextMenu> MenuOf(IShellExtInit* handler);
 
 bool IsLoaded(const std::wstring& library);
 

@@ -61,7 +61,7 @@ void MeasureAll(TReport& report, const TConfig& config, const TPaths& paths, con
   TOptions options;
   if (rows.Has("load")) MeasureLoading(report, config, paths);  // first: it needs the library unloaded
   {
-    TRef<IShellExtInit> handler = CreateHandler(ContextM::CLSID_TarnwickContextMenu);
+    Win32::TComRef<IShellExtInit> handler = CreateHandler(ContextM::CLSID_TarnwickContextMenu);
     if (rows.Has("menus")) MeasureMenus(report, config, handler);
     if (rows.Has("initialize")) MeasureInitialize(report, config, handler);
   }

@@ -87,7 +87,7 @@ TBlock HandlerMenus(IContextMenu* menu) {
 void MeasureOneFile(TReport& report, const TConfig& config, IShellExtInit* handler, const TScratchFolder& folder) {
   // A .twk file with .TWK in the carrier mask: all ten entries, and no directory search needed.
   Capture(handler, folder.Make(L"one", L"archive", L".twk", 1, false));
-  TRef<IContextMenu> menu = MenuOf(handler);
+  Win32::TComRef<IContextMenu> menu = MenuOf(handler);
   if (HandlerEntries(menu.get()) != 10) throw std::runtime_error("the one-file submenu lacks entries");
   TMenuFloor floor;
   TBlock floorMenus = [&floor](int repeats) {
@@ -102,7 +102,7 @@ void MeasureOneFile(TReport& report, const TConfig& config, IShellExtInit* handl
 void MeasureSelection(TReport& report, const TConfig& config, IShellExtInit* handler, const std::string& name,
                       const std::vector<std::wstring>& paths) {
   Capture(handler, paths);
-  TRef<IContextMenu> menu = MenuOf(handler);
+  Win32::TComRef<IContextMenu> menu = MenuOf(handler);
   HandlerEntries(menu.get());
   std::vector<std::string> narrow = Narrowed(paths);
   TBlock searches = [&narrow](int repeats) {
@@ -115,7 +115,7 @@ void MeasureSelection(TReport& report, const TConfig& config, IShellExtInit* han
 
 }  // namespace
 
-void MeasureMenus(TReport& report, const TConfig& config, const TRef<IShellExtInit>& handler) {
+void MeasureMenus(TReport& report, const TConfig& config, const Win32::TComRef<IShellExtInit>& handler) {
   TScratchFolder folder;
   MeasureOneFile(report, config, handler.get(), folder);
   std::string count = Grouped(static_cast<long long>(config.Files));

@@ -28,9 +28,9 @@ TConfig QuickConfig();
 // library unloaded, so it runs while no handler object lives.
 void MeasureLoading(TReport& report, const TConfig& config, const TPaths& paths);
 // QueryContextMenu for one file, and for the large selections of existing files and of existing folders.
-void MeasureMenus(TReport& report, const TConfig& config, const TRef<IShellExtInit>& handler);
+void MeasureMenus(TReport& report, const TConfig& config, const Win32::TComRef<IShellExtInit>& handler);
 // Initialize for each list length, and how its ratio grows with the length.
-void MeasureInitialize(TReport& report, const TConfig& config, const TRef<IShellExtInit>& handler);
+void MeasureInitialize(TReport& report, const TConfig& config, const Win32::TComRef<IShellExtInit>& handler);
 // Bitmap objects and memory over many complete right-clicks.
 void MeasureCycles(TReport& report, const TConfig& config);
 // Both architectures' release libraries: size, sections, largest contributors.

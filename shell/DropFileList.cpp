@@ -25,20 +25,4 @@ std::optional<TDropFileList> LocateDropFileList(std::span<const std::byte> block
   return TDropFileList{ReadField(block, WideFlagField) != 0, block.subspan(listOffset)};
 }
 
-std::optional<TDropFileNames> ReadDropFileNames(std::span<const std::byte> block) {
-  std::optional<TDropFileList> list = LocateDropFileList(block);
-  if (!list) return std::nullopt;
-  TDropFileNames names;
-  names.Wide = list->Wide;
-  bool terminated = VisitDropFileNames(*list, [&](std::span<const std::byte> name) {
-    if (names.Wide) {
-      std::memcpy(names.Unicode.emplace_back(name.size() / 2, u'\0').data(), name.data(), name.size());
-    } else {
-      names.Ansi.emplace_back(reinterpret_cast<const char*>(name.data()), name.size());
-    }
-  });
-  if (!terminated) return std::nullopt;
-  return names;
-}
-
 }  // namespace ContextM

@@ -7,19 +7,8 @@
 #include <cstring>
 #include <optional>
 #include <span>
-#include <string>
-#include <vector>
 
 namespace ContextM {
-
-// The names of one block, in the block's order: single-byte names as stored, or UTF-16 ones.
-struct TDropFileNames {
-  bool Wide = false;
-  std::vector<std::string> Ansi;
-  std::vector<std::u16string> Unicode;
-
-  std::size_t Count() const { return Wide ? Unicode.size() : Ansi.size(); }
-};
 
 // The header's layout: the list's offset, a point, and two flags, each 32 bits.
 inline constexpr std::size_t DropFilesHeaderSize = 20;
@@ -55,9 +44,5 @@ bool VisitDropFileNames(const TDropFileList& list, Visitor&& visit) {
   };
   return list.Wide ? scan(char16_t{}) : scan(char{});
 }
-
-// The names copied out: none for a malformed block (as above, or a list without its ending empty name).
-// Nothing past the block is ever read.
-std::optional<TDropFileNames> ReadDropFileNames(std::span<const std::byte> block);
 
 }  // namespace ContextM

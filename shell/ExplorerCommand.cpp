@@ -97,22 +97,21 @@ HRESULT STDMETHODCALLTYPE TSitedCommand::GetSite(REFIID iid, void** out) noexcep
   if (!out) return E_POINTER;
   *out = nullptr;
   Win32::TComRef<IUnknown> site = Site();
-  return site ? site.get()->QueryInterface(iid, out) : E_FAIL;
+  return site ? site->QueryInterface(iid, out) : E_FAIL;
 }
 
 Win32::TComRef<IUnknown> TSitedCommand::Site() const noexcept {
   std::lock_guard lock(FSiteLock);
-  if (FSite) FSite.get()->AddRef();
+  if (FSite) FSite->AddRef();
   return Win32::TComRef<IUnknown>(FSite.get());
 }
 
 HWND TSitedCommand::SiteWindow() const noexcept {
   Win32::TComRef<IUnknown> site = Site();
-  IOleWindow* found = nullptr;
-  if (!site || FAILED(site.get()->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&found)))) return nullptr;
-  Win32::TComRef<IOleWindow> window(found);
+  Win32::TComRef<IOleWindow> window = site ? site.query<IOleWindow>() : Win32::TComRef<IOleWindow>();
+  if (!window) return nullptr;
   HWND handle = nullptr;
-  return SUCCEEDED(window.get()->GetWindow(&handle)) ? handle : nullptr;
+  return SUCCEEDED(window->GetWindow(&handle)) ? handle : nullptr;
 }
 
 // The root ----------------------------------------------------------------------------------------
@@ -166,7 +165,7 @@ HRESULT STDMETHODCALLTYPE TExplorerCommand::EnumSubCommands(IEnumExplorerCommand
   *commands = nullptr;
   return HandlerCall([&] {
     Win32::TComRef<TExplorerCommandEnum> enumerator = NewCounted<TExplorerCommandEnum>(*Factory());
-    enumerator.get()->Assign(MakeChildren());
+    enumerator->Assign(MakeChildren());
     *commands = enumerator.release();
     return S_OK;
   });
@@ -182,7 +181,7 @@ void TExplorerCommand::Remember(IShellItemArray* items) noexcept {
 
 Win32::TComRef<IShellItemArray> TExplorerCommand::RememberedItems() const noexcept {
   std::lock_guard lock(FItemsLock);
-  if (FItems) FItems.get()->AddRef();
+  if (FItems) FItems->AddRef();
   return Win32::TComRef<IShellItemArray>(FItems.get());
 }
 
@@ -202,7 +201,7 @@ std::vector<Win32::TComRef<IExplorerCommand>> TExplorerCommand::MakeChildren() {
   children.reserve(ReservedCommandCount);  // no allocation between a child's release and its slot
   for (const TCommand* command : ShownFor(options, selection)) {
     Win32::TComRef<TExplorerSubCommand> child = NewCounted<TExplorerSubCommand>(*Factory());
-    child.get()->Assign(*command, site.get());
+    child->Assign(*command, site.get());
     children.emplace_back(child.release());
   }
   return children;

@@ -14,7 +14,7 @@ std::optional<std::wstring> FileSystemPathOf(IShellItemArray& items, DWORD index
   if (FAILED(items.GetItemAt(index, &found))) return std::nullopt;
   Win32::TComRef<IShellItem> item(found);
   Win32::TCoTaskString path;
-  if (FAILED(item.get()->GetDisplayName(SIGDN_FILESYSPATH, path.put())) || !path) return std::nullopt;
+  if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, path.put())) || !path) return std::nullopt;
   return std::wstring(path.get());
 }
 

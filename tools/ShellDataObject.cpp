@@ -5,17 +5,12 @@
 
 #include <shlobj.h>
 
-#include <memory>
-
 namespace Tools {
 
 namespace {
 
-struct TCoTaskMemFree {
-  void operator()(void* memory) const { ::CoTaskMemFree(memory); }
-};
 using TShellFolder = Win32::TComRef<IShellFolder>;
-using TItemId = std::unique_ptr<ITEMIDLIST, TCoTaskMemFree>;
+using TItemId = Win32::TItemIdList;
 
 TItemId Parse(IShellFolder& folder, const std::wstring& name) {
   PIDLIST_RELATIVE item = nullptr;
@@ -24,30 +19,29 @@ TItemId Parse(IShellFolder& folder, const std::wstring& name) {
 }
 
 TShellFolder Bind(IShellFolder& parent, const ITEMIDLIST* item) {
-  IShellFolder* folder = nullptr;
-  parent.BindToObject(item, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&folder));
-  return TShellFolder(folder);
+  TShellFolder folder;
+  parent.BindToObject(item, nullptr, IID_IShellFolder, folder.put_void());
+  return folder;
 }
 
 }  // namespace
 
-IDataObject* ShellDataObject(const std::wstring& folderPath, const std::vector<std::wstring>& names) {
-  IShellFolder* desktopFolder = nullptr;
-  if (FAILED(::SHGetDesktopFolder(&desktopFolder))) return nullptr;
-  TShellFolder desktop(desktopFolder);
-  TItemId folderId = Parse(*desktop.get(), folderPath);
-  TShellFolder folder = folderId ? Bind(*desktop.get(), folderId.get()) : TShellFolder();
-  if (!folder) return nullptr;
+Win32::TComRef<IDataObject> ShellDataObject(const std::wstring& folderPath, const std::vector<std::wstring>& names) {
+  TShellFolder desktop;
+  if (FAILED(::SHGetDesktopFolder(desktop.put()))) return {};
+  TItemId folderId = Parse(*desktop, folderPath);
+  TShellFolder folder = folderId ? Bind(*desktop, folderId.get()) : TShellFolder();
+  if (!folder) return {};
 
   std::vector<TItemId> items;
   std::vector<PCUITEMID_CHILD> children;
   for (const std::wstring& name : names) {
-    if (!items.emplace_back(Parse(*folder.get(), name))) return nullptr;
+    if (!items.emplace_back(Parse(*folder, name))) return {};
     children.push_back(items.back().get());
   }
-  IDataObject* data = nullptr;
-  folder.get()->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()), children.data(), IID_IDataObject, nullptr,
-                        reinterpret_cast<void**>(&data));
+  Win32::TComRef<IDataObject> data;
+  folder->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()), children.data(), IID_IDataObject, nullptr,
+                        data.put_void());
   return data;
 }
 

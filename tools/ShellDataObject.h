@@ -1,6 +1,8 @@
 // The shell's own data object for files of one folder, obtained the way Explorer gets it for a selection.
 #pragma once
 
+#include "win32/Handles.h"
+
 #include <windows.h>
 #include <objidl.h>
 
@@ -9,7 +11,7 @@
 
 namespace Tools {
 
-// Null when the shell does not know the folder or one of the names; the caller releases the object.
-IDataObject* ShellDataObject(const std::wstring& folder, const std::vector<std::wstring>& names);
+// Empty when the shell does not know the folder or one of the names.
+Win32::TComRef<IDataObject> ShellDataObject(const std::wstring& folder, const std::vector<std::wstring>& names);
 
 }  // namespace Tools

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <objidl.h>
 #include <oleauto.h>
+#include <shtypes.h>
 
 #include <cstdint>
 #include <utility>
@@ -48,61 +49,100 @@ private:
 namespace Closers {
 inline void RegKey(HKEY key) { ::RegCloseKey(key); }
 inline void Menu(HMENU menu) { ::DestroyMenu(menu); }
-inline void GdiObject(HBITMAP bitmap) { ::DeleteObject(bitmap); }
+template <class Object>
+void GdiObject(Object object) { ::DeleteObject(object); }
+inline void MemoryDc(HDC dc) { ::DeleteDC(dc); }
+inline void ScreenDc(HDC dc) { ::ReleaseDC(nullptr, dc); }
 inline void Kernel(HANDLE handle) { ::CloseHandle(handle); }
 inline void Find(HANDLE handle) { ::FindClose(handle); }
 inline void Hook(HHOOK hook) { ::UnhookWindowsHookEx(hook); }
-inline void CoTaskString(LPOLESTR text) { ::CoTaskMemFree(text); }
+template <class Memory>
+void CoTaskMemory(Memory* memory) { ::CoTaskMemFree(memory); }
 inline void BString(BSTR text) { ::SysFreeString(text); }
 inline void Library(HMODULE module) { ::FreeLibrary(module); }
+inline void Global(HGLOBAL memory) { ::GlobalFree(memory); }
 template <class Interface>
 void ComRelease(Interface* object) { object->Release(); }
+inline void StgMedium(STGMEDIUM& medium) { ::ReleaseStgMedium(&medium); }
+inline void ProcessInformation(PROCESS_INFORMATION& info) {
+  if (info.hThread) ::CloseHandle(info.hThread);
+  if (info.hProcess) ::CloseHandle(info.hProcess);
+}
 }  // namespace Closers
 
 using TRegKey = TUniqueHandle<HKEY, Closers::RegKey>;
 using TMenu = TUniqueHandle<HMENU, Closers::Menu>;
-using TBitmap = TUniqueHandle<HBITMAP, Closers::GdiObject>;
+using TBitmap = TUniqueHandle<HBITMAP, Closers::GdiObject<HBITMAP>>;
+using TFont = TUniqueHandle<HFONT, Closers::GdiObject<HFONT>>;
+using TMemoryDc = TUniqueHandle<HDC, Closers::MemoryDc>;
+using TScreenDc = TUniqueHandle<HDC, Closers::ScreenDc>;
 using TKernelHandle = TUniqueHandle<HANDLE, Closers::Kernel>;
+// CreateFile's failure is INVALID_HANDLE_VALUE, not null.
+using TFileHandle = TUniqueHandle<HANDLE, Closers::Kernel, -1>;
 using TFindHandle = TUniqueHandle<HANDLE, Closers::Find, -1>;
 using THook = TUniqueHandle<HHOOK, Closers::Hook>;
-using TCoTaskString = TUniqueHandle<LPOLESTR, Closers::CoTaskString>;
+using TCoTaskString = TUniqueHandle<LPOLESTR, Closers::CoTaskMemory<OLECHAR>>;
+using TItemIdList = TUniqueHandle<ITEMIDLIST*, Closers::CoTaskMemory<ITEMIDLIST>>;
 using TBString = TUniqueHandle<BSTR, Closers::BString>;
 using TLibrary = TUniqueHandle<HMODULE, Closers::Library>;
+using TGlobal = TUniqueHandle<HGLOBAL, Closers::Global>;
+
 // A counted interface reference, released once.
 template <class Interface>
-using TComRef = TUniqueHandle<Interface*, Closers::ComRelease<Interface>>;
+class TComRef : public TUniqueHandle<Interface*, Closers::ComRelease<Interface>> {
+  using TBase = TUniqueHandle<Interface*, Closers::ComRelease<Interface>>;
 
-// A storage medium handed out by IDataObject::GetData, released with the platform's own rule.
-class TStgMedium {
 public:
-  TStgMedium() noexcept = default;
-  TStgMedium(const TStgMedium&) = delete;
-  TStgMedium& operator=(const TStgMedium&) = delete;
-  ~TStgMedium() { ::ReleaseStgMedium(&FMedium); }
+  using TBase::TBase;
 
-  STGMEDIUM* put() noexcept { return &FMedium; }
-  const STGMEDIUM& get() const noexcept { return FMedium; }
+  Interface* operator->() const noexcept { return this->get(); }
+  Interface& operator*() const noexcept { return *this->get(); }
+  // For the calls that hand out an object as void** beside the interface identifier they were asked for.
+  void** put_void() noexcept { return reinterpret_cast<void**>(this->put()); }
 
-private:
-  STGMEDIUM FMedium{};
+  // Another interface of the same object: an empty reference when the object does not have it.
+  template <class Other>
+  TComRef<Other> query() const noexcept {
+    TComRef<Other> other;
+    query(other);
+    return other;
+  }
+  // The same, with the object's answer.
+  template <class Other>
+  HRESULT query(TComRef<Other>& other) const noexcept {
+    if (!*this) return E_POINTER;
+    return this->get()->QueryInterface(__uuidof(Other), other.put_void());
+  }
 };
 
-// Both handles that CreateProcess hands back.
-class TProcessInformation {
+// Owns a structure that holds handles, and frees them all with Closer; a zeroed structure owns nothing.
+template <class Struct, auto Closer>
+class TUniqueStruct {
 public:
-  TProcessInformation() noexcept = default;
-  TProcessInformation(const TProcessInformation&) = delete;
-  TProcessInformation& operator=(const TProcessInformation&) = delete;
-  ~TProcessInformation() {
-    TKernelHandle process(FInfo.hProcess), thread(FInfo.hThread);
+  TUniqueStruct() noexcept = default;
+  TUniqueStruct(const TUniqueStruct&) = delete;
+  TUniqueStruct& operator=(const TUniqueStruct&) = delete;
+  ~TUniqueStruct() { reset(); }
+
+  // Frees the old value first, as TUniqueHandle's put does.
+  Struct* put() noexcept {
+    reset();
+    return &FValue;
+  }
+  const Struct& get() const noexcept { return FValue; }
+  void reset() noexcept {
+    Closer(FValue);
+    FValue = Struct{};
   }
 
-  PROCESS_INFORMATION* put() noexcept { return &FInfo; }
-  const PROCESS_INFORMATION& get() const noexcept { return FInfo; }
-
 private:
-  PROCESS_INFORMATION FInfo{};
+  Struct FValue{};
 };
+
+// A storage medium handed out by IDataObject::GetData, released with the platform's own rule.
+using TStgMedium = TUniqueStruct<STGMEDIUM, Closers::StgMedium>;
+// Both handles that CreateProcess hands back.
+using TProcessInformation = TUniqueStruct<PROCESS_INFORMATION, Closers::ProcessInformation>;
 
 // A global-memory block locked for reading, unlocked on every path.
 class TGlobalLock {

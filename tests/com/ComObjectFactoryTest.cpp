@@ -94,7 +94,7 @@ TEST_F(FactoryTest, AnOuterObjectMayOnlyAskForIUnknown) {
     EXPECT_EQ(out, nullptr);
   }
   EXPECT_EQ(TLifeCounts::Constructed, 0);
-  ASSERT_EQ(Plain.CreateInstance(&outer, IID_IUnknown, reinterpret_cast<void**>(&outer.Inner)), S_OK);
+  ASSERT_EQ(Plain.CreateInstance(&outer, IID_PPV_ARGS(&outer.Inner)), S_OK);
   EXPECT_EQ(TLifeCounts::Last->Controller(), &outer);
   outer.Inner->Release();
 }

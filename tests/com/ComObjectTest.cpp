@@ -158,7 +158,7 @@ class AggregationTest : public ComObjectTest {
 protected:
   void SetUp() override {
     ComObjectTest::SetUp();
-    ASSERT_EQ(Plain.CreateInstance(&Outer, IID_IUnknown, reinterpret_cast<void**>(&Outer.Inner)), S_OK);
+    ASSERT_EQ(Plain.CreateInstance(&Outer, IID_PPV_ARGS(&Outer.Inner)), S_OK);
     Inner = TLifeCounts::Last;
   }
 

@@ -5,6 +5,7 @@
 #include "shell/HandlerClass.h"
 #include "support/Menus.h"
 #include "support/Platform.h"
+#include "tools/ServerModule.h"
 #include "tools/ShellDataObject.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,6 @@ using namespace DllTesting;
 namespace {
 
 const CLSID& HandlerClass = ContextM::CLSID_TarnwickContextMenu;
-const char HandlerClassText[] = "{5D3E8A41-7C2B-4F96-A1E0-3B9C6D2F8E17}";
 const char Description[] = "Orrery 4.0 Context Menu Shell Extension Example";
 
 }  // namespace
@@ -34,7 +34,7 @@ protected:
 
 TEST_F(LibraryTest, ClassObjectIsHandedOutOnlyForTheLibrarysTwoClasses) {
   for (const CLSID* served : {&HandlerClass, &ContextM::CLSID_TarnwickExplorerCommand}) {
-    TRef<IClassFactory> factory = Library.Factory(*served);
+    TComRef<IClassFactory> factory = Library.Factory(*served);
     ASSERT_TRUE(factory);
     EXPECT_EQ(Library.CanUnloadNow(), S_FALSE);
   }
@@ -50,38 +50,34 @@ TEST_F(LibraryTest, ClassObjectIsHandedOutOnlyForTheLibrarysTwoClasses) {
 
 TEST_F(LibraryTest, UnloadIsRefusedWhileAFactoryReferenceObjectOrLockLives) {
   EXPECT_EQ(Library.CanUnloadNow(), S_OK);
-  TRef<IClassFactory> factory = Library.Factory();
+  Win32::TComRef<IClassFactory> factory = Library.Factory();
   ASSERT_TRUE(factory);
   EXPECT_EQ(Library.CanUnloadNow(), S_FALSE);
 
-  IContextMenu* menu = nullptr;
-  ASSERT_EQ(factory.get()->CreateInstance(nullptr, IID_IContextMenu, reinterpret_cast<void**>(&menu)), S_OK);
-  TRef<IContextMenu> object(menu);
-  EXPECT_EQ(factory.get()->LockServer(TRUE), S_OK);
+  Win32::TComRef<IContextMenu> object;
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IContextMenu, object.put_void()), S_OK);
+  EXPECT_EQ(factory->LockServer(TRUE), S_OK);
   factory.reset();
   EXPECT_EQ(Library.CanUnloadNow(), S_FALSE) << "the object and the lock";
   object.reset();
   EXPECT_EQ(Library.CanUnloadNow(), S_FALSE) << "the lock";
-  Library.Factory().get()->LockServer(FALSE);
+  Library.Factory()->LockServer(FALSE);
   EXPECT_EQ(Library.CanUnloadNow(), S_OK);
 }
 
 TEST_F(LibraryTest, HandlerObjectHasOneIdentityAndItsTwoShellInterfaces) {
-  TRef<IClassFactory> factory = Library.Factory();
-  IContextMenu* created = nullptr;
-  ASSERT_EQ(factory.get()->CreateInstance(nullptr, IID_IContextMenu, reinterpret_cast<void**>(&created)), S_OK);
-  TRef<IContextMenu> menu(created);
-  TRef<IShellExtInit> init = Query<IShellExtInit>(menu.get(), IID_IShellExtInit);
+  Win32::TComRef<IClassFactory> factory = Library.Factory();
+  Win32::TComRef<IContextMenu> menu;
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IContextMenu, menu.put_void()), S_OK);
+  Win32::TComRef<IShellExtInit> init = menu.query<IShellExtInit>();
   ASSERT_TRUE(init);
-  TRef<IUnknown> fromMenu = Query<IUnknown>(menu.get(), IID_IUnknown);
-  TRef<IUnknown> fromInit = Query<IUnknown>(init.get(), IID_IUnknown);
-  EXPECT_EQ(fromMenu.get(), fromInit.get());
-  EXPECT_EQ(Query<IContextMenu>(init.get(), IID_IContextMenu).get(), menu.get());
-  EXPECT_TRUE(Query<ISupportErrorInfo>(menu.get(), IID_ISupportErrorInfo));
+  EXPECT_EQ(menu.query<IUnknown>().get(), init.query<IUnknown>().get());
+  EXPECT_EQ(init.query<IContextMenu>().get(), menu.get());
+  EXPECT_TRUE(menu.query<ISupportErrorInfo>());
   void* other = reinterpret_cast<void*>(1);
-  EXPECT_EQ(menu.get()->QueryInterface(IID_IDataObject, &other), E_NOINTERFACE);
+  EXPECT_EQ(menu->QueryInterface(IID_IDataObject, &other), E_NOINTERFACE);
   EXPECT_EQ(other, nullptr);
-  EXPECT_EQ(menu.get()->QueryInterface(IID_IContextMenu, nullptr), E_POINTER);
+  EXPECT_EQ(menu->QueryInterface(IID_IContextMenu, nullptr), E_POINTER);
 }
 
 TEST_F(LibraryTest, CarriesItsBitmapsAndVersion) {
@@ -92,11 +88,10 @@ TEST_F(LibraryTest, CarriesItsBitmapsAndVersion) {
   std::vector<char> version(::GetFileVersionInfoSizeA(path.c_str(), nullptr));
   ASSERT_FALSE(version.empty());
   ASSERT_TRUE(::GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(version.size()), version.data()));
-  char* text = nullptr;
+  void* text = nullptr;
   UINT length = 0;
-  ASSERT_TRUE(::VerQueryValueA(version.data(), "\\StringFileInfo\\040904E4\\OriginalFilename",
-                               reinterpret_cast<void**>(&text), &length));
-  EXPECT_STREQ(text, "tarnctx.dll");
+  ASSERT_TRUE(::VerQueryValueA(version.data(), "\\StringFileInfo\\040904E4\\OriginalFilename", &text, &length));
+  EXPECT_STREQ(static_cast<const char*>(text), "tarnctx.dll");
 }
 
 TEST(LibraryLoadTest, LoadingLeavesComToTheHost) {
@@ -123,12 +118,10 @@ TEST(LibraryLoadTest, LoadingAgainAndAgainKeepsNoThreadLocalStorage) {
   DWORD before = nextFreeIndex();
   for (int load = 0; load < 20; ++load) {
     TLoadedLibrary library(BuiltLibrary());
-    IContextMenu* created = nullptr;
-    ASSERT_EQ(library.Factory().get()->CreateInstance(nullptr, IID_IContextMenu, reinterpret_cast<void**>(&created)),
-              S_OK);
-    TRef<IContextMenu> menu(created);
+    Win32::TComRef<IContextMenu> menu;
+    ASSERT_EQ(library.Factory()->CreateInstance(nullptr, IID_IContextMenu, menu.put_void()), S_OK);
     Testing::TShellMenu shell(1);
-    EXPECT_EQ(menu.get()->QueryContextMenu(shell.get(), 0, 1, 100, CMF_NORMAL), E_UNEXPECTED);
+    EXPECT_EQ(menu->QueryContextMenu(shell.get(), 0, 1, 100, CMF_NORMAL), E_UNEXPECTED);
   }
   EXPECT_EQ(nextFreeIndex(), before) << "each load kept an index";
 }
@@ -144,7 +137,7 @@ TEST_F(LibraryTest, ThreadsComingAndGoingChangeNothing) {
 class RegistrationTest : public ::testing::Test {
 protected:
   static Testing::TRegistryTree Expected(const std::string& path) {
-    std::string classKey = std::string("CLSID\\") + HandlerClassText;
+    std::string classKey = std::string("CLSID\\") + Testing::HandlerClassText;
     return {{"CLSID", {}},
             {classKey, {{"", Description}}},
             {classKey + "\\InprocServer32", {{"", path}, {"ThreadingModel", "Apartment"}}}};
@@ -197,7 +190,7 @@ DWORD RunToEnd(std::string commandLine) {
 std::string RegisteredServer() {
   char path[MAX_PATH * 2] = "";
   LONG size = sizeof path;
-  std::string key = std::string("CLSID\\") + HandlerClassText + "\\InprocServer32";
+  std::string key = std::string("CLSID\\") + Testing::HandlerClassText + "\\InprocServer32";
   return ::RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), path, &size) == ERROR_SUCCESS ? path : "";
 }
 
@@ -223,21 +216,18 @@ TEST_F(ExplorerTest, RegisteredHandlerShowsItsMenuLaunchesAndUnloads) {
   Options.SetString("UnhideMask", "*.bmp");
   std::string picture = Folder.File("holiday.bmp"), text = Folder.File("notes.txt");
 
-  IShellExtInit* created = nullptr;
-  ASSERT_EQ(::CoCreateInstance(HandlerClass, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit,
-                               reinterpret_cast<void**>(&created)),
-            S_OK);
-  TRef<IShellExtInit> init(created);
+  Win32::TComRef<IShellExtInit> init;
+  ASSERT_EQ(::CoCreateInstance(HandlerClass, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, init.put_void()), S_OK);
   {
-    TRef<IDataObject> data(Tools::ShellDataObject(Folder.Path().wstring(), {L"holiday.bmp", L"notes.txt"}));
+    Win32::TComRef<IDataObject> data = Tools::ShellDataObject(Folder.Path().wstring(), {L"holiday.bmp", L"notes.txt"});
     ASSERT_TRUE(data);
-    ASSERT_EQ(init.get()->Initialize(nullptr, data.get(), nullptr), S_OK);
+    ASSERT_EQ(init->Initialize(nullptr, data.get(), nullptr), S_OK);
   }
-  TRef<IContextMenu> menu = Query<IContextMenu>(init.get(), IID_IContextMenu);
+  Win32::TComRef<IContextMenu> menu = init.query<IContextMenu>();
   ASSERT_TRUE(menu);
 
   Testing::TShellMenu shell(2);
-  ASSERT_EQ(menu.get()->QueryContextMenu(shell.get(), 1, 500, 600, CMF_NORMAL), MAKE_HRESULT(SEVERITY_SUCCESS, 0, 10));
+  ASSERT_EQ(menu->QueryContextMenu(shell.get(), 1, 500, 600, CMF_NORMAL), MAKE_HRESULT(SEVERITY_SUCCESS, 0, 10));
   auto entries = Testing::ReadMenu(shell.get());
   ASSERT_EQ(entries.size(), 3u);
   EXPECT_EQ(entries[1].Text, "Tarnwick");
@@ -247,14 +237,14 @@ TEST_F(ExplorerTest, RegisteredHandlerShowsItsMenuLaunchesAndUnloads) {
                      "Encrypt and send...", "-", "Shred..."}));
 
   char help[300] = "";
-  ASSERT_EQ(menu.get()->GetCommandString(7, GCS_HELPTEXTA, nullptr, help, sizeof help), S_OK);
+  ASSERT_EQ(menu->GetCommandString(7, GCS_HELPTEXTA, nullptr, help, sizeof help), S_OK);
   EXPECT_EQ(std::string(help), "Hide data in selected carrier: " + picture);
 
   CMINVOKECOMMANDINFO invoke{};
   invoke.cbSize = sizeof invoke;
   invoke.lpVerb = MAKEINTRESOURCEA(7);
   invoke.nShow = SW_SHOWNORMAL;
-  ASSERT_EQ(menu.get()->InvokeCommand(&invoke), S_OK);
+  ASSERT_EQ(menu->InvokeCommand(&invoke), S_OK);
   Testing::TRecordedLaunch launch = standIn.Wait();
   ASSERT_TRUE(launch.Started);
   EXPECT_EQ(launch.Arguments, (Strings{"/c", picture, text}));

@@ -15,7 +15,7 @@
 using namespace DllTesting;
 using Strings = std::vector<std::string>;
 using WideStrings = std::vector<std::wstring>;
-using Commands = std::vector<TRef<IExplorerCommand>>;
+using Commands = std::vector<TComRef<IExplorerCommand>>;
 
 namespace {
 
@@ -40,12 +40,11 @@ std::string Title(IExplorerCommand& child) {
 }
 
 Commands Children(IExplorerCommand& root) {
-  IEnumExplorerCommand* found = nullptr;
-  EXPECT_EQ(root.EnumSubCommands(&found), S_OK);
-  TRef<IEnumExplorerCommand> enumerator(found);
+  TComRef<IEnumExplorerCommand> enumerator;
+  EXPECT_EQ(root.EnumSubCommands(enumerator.put()), S_OK);
   Commands children;
   IExplorerCommand* child = nullptr;
-  while (enumerator && enumerator.get()->Next(1, &child, nullptr) == S_OK) children.emplace_back(child);
+  while (enumerator && enumerator->Next(1, &child, nullptr) == S_OK) children.emplace_back(child);
   return children;
 }
 
@@ -55,10 +54,10 @@ Strings Titles(IExplorerCommand& root) {
   return titles;
 }
 
-TRef<IExplorerCommand> ChildTitled(IExplorerCommand& root, const std::string& title) {
+TComRef<IExplorerCommand> ChildTitled(IExplorerCommand& root, const std::string& title) {
   for (auto& child : Children(root))
     if (Title(*child.get()) == title) return std::move(child);
-  return TRef<IExplorerCommand>();
+  return TComRef<IExplorerCommand>();
 }
 
 // A site whose window owns the boxes; counts the references the command keeps.
@@ -83,37 +82,36 @@ private:
 
 class ExplorerCommandTest : public ::testing::Test {
 protected:
-  TRef<IExplorerCommand> NewRoot() {
-    IExplorerCommand* root = nullptr;
-    Library.Factory(CommandClass).get()->CreateInstance(nullptr, IID_IExplorerCommand, reinterpret_cast<void**>(&root));
-    return TRef<IExplorerCommand>(root);
+  TComRef<IExplorerCommand> NewRoot() {
+    TComRef<IExplorerCommand> root;
+    Library.Factory(CommandClass)->CreateInstance(nullptr, IID_IExplorerCommand, root.put_void());
+    return root;
   }
   // A root that has seen these files in a GetTitle call.
-  TRef<IExplorerCommand> RootFor(IShellItemArray* items) {
-    TRef<IExplorerCommand> root = NewRoot();
+  TComRef<IExplorerCommand> RootFor(IShellItemArray* items) {
+    TComRef<IExplorerCommand> root = NewRoot();
     LPWSTR title = nullptr;
-    EXPECT_EQ(root.get()->GetTitle(items, &title), S_OK);
+    EXPECT_EQ(root->GetTitle(items, &title), S_OK);
     Taken(title);
     return root;
   }
-  TRef<IShellItemArray> Items(const WideStrings& names) {
-    TRef<IDataObject> data(Tools::ShellDataObject(Folder.Path().wstring(), names));
-    IShellItemArray* items = nullptr;
-    if (data) ::SHCreateShellItemArrayFromDataObject(data.get(), IID_IShellItemArray, reinterpret_cast<void**>(&items));
-    EXPECT_NE(items, nullptr);
-    return TRef<IShellItemArray>(items);
+  TComRef<IShellItemArray> Items(const WideStrings& names) {
+    TComRef<IDataObject> data(Tools::ShellDataObject(Folder.Path().wstring(), names));
+    TComRef<IShellItemArray> items;
+    if (data) ::SHCreateShellItemArrayFromDataObject(data.get(), IID_IShellItemArray, items.put_void());
+    EXPECT_TRUE(items);
+    return items;
   }
-  TRef<IContextMenu> Classic(const WideStrings& names) {
-    IShellExtInit* init = nullptr;
-    Library.Factory().get()->CreateInstance(nullptr, IID_IShellExtInit, reinterpret_cast<void**>(&init));
-    TRef<IShellExtInit> handler(init);
-    TRef<IDataObject> data(Tools::ShellDataObject(Folder.Path().wstring(), names));
-    EXPECT_EQ(handler.get()->Initialize(nullptr, data.get(), nullptr), S_OK);
-    return Query<IContextMenu>(handler.get(), IID_IContextMenu);
+  TComRef<IContextMenu> Classic(const WideStrings& names) {
+    TComRef<IShellExtInit> handler;
+    Library.Factory()->CreateInstance(nullptr, IID_IShellExtInit, handler.put_void());
+    TComRef<IDataObject> data(Tools::ShellDataObject(Folder.Path().wstring(), names));
+    EXPECT_EQ(handler->Initialize(nullptr, data.get(), nullptr), S_OK);
+    return handler.query<IContextMenu>();
   }
   Strings ClassicCaptions(const WideStrings& names) {
     Testing::TShellMenu shell(0);
-    Classic(names).get()->QueryContextMenu(shell.get(), 0, 1, 100, CMF_NORMAL);
+    Classic(names)->QueryContextMenu(shell.get(), 0, 1, 100, CMF_NORMAL);
     auto entries = Testing::ReadMenu(shell.get());
     return entries.empty() ? Strings{} : Testing::Captions(entries[0].Submenu);
   }
@@ -122,7 +120,7 @@ protected:
     info.cbSize = sizeof info;
     info.lpVerb = MAKEINTRESOURCEA(offset);
     info.nShow = SW_SHOWNORMAL;
-    EXPECT_EQ(Classic(names).get()->InvokeCommand(&info), S_OK);
+    EXPECT_EQ(Classic(names)->InvokeCommand(&info), S_OK);
     return StandIn.Wait();
   }
 
@@ -154,28 +152,28 @@ TEST_F(ExplorerCommandTest, ChildrenAreTheClassicSubmenuForTheSameFilesAndOption
 }
 
 TEST_F(ExplorerCommandTest, RootIsTheTarnwickEntryWithTheLibrarysIcon) {
-  TRef<IExplorerCommand> root = NewRoot();
+  TComRef<IExplorerCommand> root = NewRoot();
   LPWSTR text = nullptr;
-  ASSERT_EQ(root.get()->GetTitle(nullptr, &text), S_OK);
+  ASSERT_EQ(root->GetTitle(nullptr, &text), S_OK);
   EXPECT_EQ(Taken(text), L"Tarnwick");
-  ASSERT_EQ(root.get()->GetIcon(nullptr, &text), S_OK);
+  ASSERT_EQ(root->GetIcon(nullptr, &text), S_OK);
   EXPECT_EQ(Taken(text), BuiltLibrary().wstring() + L",-101");
-  EXPECT_EQ(root.get()->GetToolTip(nullptr, &text), E_NOTIMPL);
+  EXPECT_EQ(root->GetToolTip(nullptr, &text), E_NOTIMPL);
   EXPECT_EQ(text, nullptr);
   GUID name{};
-  ASSERT_EQ(root.get()->GetCanonicalName(&name), S_OK);
+  ASSERT_EQ(root->GetCanonicalName(&name), S_OK);
   EXPECT_EQ(name, CommandClass);
   EXPCMDFLAGS flags = 0;
-  ASSERT_EQ(root.get()->GetFlags(&flags), S_OK);
+  ASSERT_EQ(root->GetFlags(&flags), S_OK);
   EXPECT_EQ(flags, static_cast<EXPCMDFLAGS>(ECF_HASSUBCOMMANDS));
-  EXPECT_EQ(root.get()->Invoke(Items({L"notes.txt"}).get(), nullptr), E_NOTIMPL);
+  EXPECT_EQ(root->Invoke(Items({L"notes.txt"}).get(), nullptr), E_NOTIMPL);
   EXPECT_FALSE(StandIn.Wait(200).Started);
 }
 
 TEST_F(ExplorerCommandTest, ChildrenCarryTheirCommandsIconsAndHelpTexts) {
   Options.SetString("DecryptSec", "0");
   Options.SetString("UnhideInst", "0");
-  TRef<IShellItemArray> items = Items({L"holiday.bmp", L"notes.txt"});
+  TComRef<IShellItemArray> items = Items({L"holiday.bmp", L"notes.txt"});
   std::wstring library = BuiltLibrary().wstring();
   const std::map<std::string, std::wstring> icons = {
       {"Encrypt...", library + L",-102"}, {"Encrypt and send...", library + L",-103"}, {"Shred...", library + L",-104"}};
@@ -184,25 +182,25 @@ TEST_F(ExplorerCommandTest, ChildrenCarryTheirCommandsIconsAndHelpTexts) {
   for (const auto& child : Children(*RootFor(items.get()).get())) {
     std::string title = Title(*child.get());
     LPWSTR icon = reinterpret_cast<LPWSTR>(1), tip = nullptr;
-    HRESULT iconResult = child.get()->GetIcon(items.get(), &icon);
+    HRESULT iconResult = child->GetIcon(items.get(), &icon);
     EXPECT_EQ(iconResult, icons.contains(title) ? S_OK : E_NOTIMPL) << title;
     EXPECT_EQ(Taken(icon), icons.contains(title) ? icons.at(title) : L"(null)") << title;
-    if (tips.contains(title) && child.get()->GetToolTip(items.get(), &tip) == S_OK)
+    if (tips.contains(title) && child->GetToolTip(items.get(), &tip) == S_OK)
       EXPECT_EQ(Narrow(Taken(tip)), tips.at(title));
     else
       EXPECT_FALSE(tips.contains(title)) << title;
     EXPCMDSTATE state = ECS_HIDDEN;
-    EXPECT_EQ(child.get()->GetState(items.get(), FALSE, &state), S_OK);
+    EXPECT_EQ(child->GetState(items.get(), FALSE, &state), S_OK);
     EXPECT_EQ(state, static_cast<EXPCMDSTATE>(ECS_ENABLED)) << title;
   }
 }
 
 TEST_F(ExplorerCommandTest, StateNeedsNoFileWorkOnTheWindowThreadAndHidesWithoutFiles) {
-  TRef<IExplorerCommand> root = NewRoot();
-  TRef<IShellItemArray> files = Items({L"notes.txt"});
+  TComRef<IExplorerCommand> root = NewRoot();
+  TComRef<IShellItemArray> files = Items({L"notes.txt"});
   auto state = [&](IShellItemArray* items, BOOL okToBeSlow) {
     EXPCMDSTATE answer = 0xFF;
-    HRESULT result = root.get()->GetState(items, okToBeSlow, &answer);
+    HRESULT result = root->GetState(items, okToBeSlow, &answer);
     return std::make_pair(result, result == E_PENDING ? 0xFFu : answer);
   };
   using Answer = std::pair<HRESULT, EXPCMDSTATE>;
@@ -211,14 +209,13 @@ TEST_F(ExplorerCommandTest, StateNeedsNoFileWorkOnTheWindowThreadAndHidesWithout
   EXPECT_EQ(state(files.get(), FALSE), Answer(E_PENDING, 0xFF));
   EXPECT_EQ(state(files.get(), TRUE), Answer(S_OK, ECS_ENABLED));
 
-  IShellItem* computer = nullptr;
+  TComRef<IShellItem> computer;
   ASSERT_EQ(::SHCreateItemFromParsingName(L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", nullptr, IID_IShellItem,
-                                          reinterpret_cast<void**>(&computer)), S_OK);
-  TRef<IShellItem> computerItem(computer);
-  IShellItemArray* noFiles = nullptr;
-  ASSERT_EQ(::SHCreateShellItemArrayFromShellItem(computer, IID_IShellItemArray, reinterpret_cast<void**>(&noFiles)), S_OK);
-  TRef<IShellItemArray> noFileItems(noFiles);
-  EXPECT_EQ(state(noFiles, TRUE), Answer(S_OK, ECS_HIDDEN));
+                                          computer.put_void()),
+            S_OK);
+  TComRef<IShellItemArray> noFiles;
+  ASSERT_EQ(::SHCreateShellItemArrayFromShellItem(computer.get(), IID_IShellItemArray, noFiles.put_void()), S_OK);
+  EXPECT_EQ(state(noFiles.get(), TRUE), Answer(S_OK, ECS_HIDDEN));
   EXPECT_TRUE(Titles(*root.get()).empty());
 
   Options.SetDword("DecryptSec", 1);  // unreadable options: nothing is offered
@@ -228,7 +225,7 @@ TEST_F(ExplorerCommandTest, StateNeedsNoFileWorkOnTheWindowThreadAndHidesWithout
 
 TEST_F(ExplorerCommandTest, AnyOrderOfCallsGivesTheChildrenOfTheLatestArray) {
   Options.SetString("UnhideMask", "*.bmp");
-  TRef<IShellItemArray> picture = Items({L"holiday.bmp"}), notes = Items({L"notes.txt"});
+  TComRef<IShellItemArray> picture = Items({L"holiday.bmp"}), notes = Items({L"notes.txt"});
   Strings forPicture = ClassicCaptions({L"holiday.bmp"}), forNotes = ClassicCaptions({L"notes.txt"});
   ASSERT_NE(forPicture, forNotes);
   LPWSTR text = nullptr;
@@ -241,7 +238,7 @@ TEST_F(ExplorerCommandTest, AnyOrderOfCallsGivesTheChildrenOfTheLatestArray) {
       [&](IExplorerCommand& root, IShellItemArray* items) { root.GetTitle(items, &text), Taken(text); },
   };
   for (std::size_t first = 0; first < std::size(calls); ++first) {
-    TRef<IExplorerCommand> root = NewRoot();
+    TComRef<IExplorerCommand> root = NewRoot();
     EXPECT_TRUE(Titles(*root.get()).empty()) << "children before any array";
     calls[first](*root.get(), notes.get());
     EXPECT_EQ(Titles(*root.get()), forNotes) << first;
@@ -257,12 +254,12 @@ TEST_F(ExplorerCommandTest, InvokeStartsTheClassicCommandLineAndLeavesTheClassic
   std::wstring cyrillic = L"\u043F\u0440\u0438.txt";  // reaches the program by its short form
   ::CloseHandle(::CreateFileW((Folder.Path() / cyrillic).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
   const WideStrings names = {L"holiday.bmp", cyrillic, L"notes.txt"};
-  TRef<IShellItemArray> items = Items(names);
-  TRef<IExplorerCommand> hideIn = ChildTitled(*RootFor(items.get()).get(), "Hide in this carrier...");
+  TComRef<IShellItemArray> items = Items(names);
+  TComRef<IExplorerCommand> hideIn = ChildTitled(*RootFor(items.get()).get(), "Hide in this carrier...");
   ASSERT_TRUE(hideIn);
 
-  TRef<IContextMenu> earlier = Classic({L"a.twk"});  // the classic handler's selection from now on
-  ASSERT_EQ(hideIn.get()->Invoke(items.get(), nullptr), S_OK);
+  TComRef<IContextMenu> earlier = Classic({L"a.twk"});  // the classic handler's selection from now on
+  ASSERT_EQ(hideIn->Invoke(items.get(), nullptr), S_OK);
   Testing::TRecordedLaunch command = StandIn.Wait();
   ASSERT_TRUE(command.Started);
   ASSERT_EQ(command.Arguments.size(), 4u);
@@ -272,11 +269,11 @@ TEST_F(ExplorerCommandTest, InvokeStartsTheClassicCommandLineAndLeavesTheClassic
   info.cbSize = sizeof info;
   info.lpVerb = MAKEINTRESOURCEA(6);
   info.nShow = SW_SHOWNORMAL;
-  ASSERT_EQ(earlier.get()->InvokeCommand(&info), S_OK);
+  ASSERT_EQ(earlier->InvokeCommand(&info), S_OK);
   EXPECT_EQ(StandIn.Wait().Arguments, (Strings{"/s", Secret})) << "the classic selection was changed or spent";
 
   EXPECT_EQ(ClassicLaunch(names, 7).CommandLine, command.CommandLine);
-  EXPECT_EQ(hideIn.get()->Invoke(nullptr, nullptr), E_FAIL);
+  EXPECT_EQ(hideIn->Invoke(nullptr, nullptr), E_FAIL);
   EXPECT_FALSE(StandIn.Wait(200).Started);
 }
 
@@ -284,14 +281,14 @@ TEST_F(ExplorerCommandTest, FailedStartIsReportedInABoxOwnedByTheSitesWindow) {
   Options.SetString("ExeName", "C:\\no\\such\\main.exe");
   HWND window = ::CreateWindowExA(0, "STATIC", "explorer", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   TWindowSite site(window);
-  TRef<IShellItemArray> items = Items({L"notes.txt"});
+  TComRef<IShellItemArray> items = Items({L"notes.txt"});
   {
-    TRef<IExplorerCommand> root = RootFor(items.get());
-    ASSERT_EQ(Query<IObjectWithSite>(root.get(), IID_IObjectWithSite).get()->SetSite(&site), S_OK);
-    TRef<IExplorerCommand> shred = ChildTitled(*root.get(), "Shred...");
+    TComRef<IExplorerCommand> root = RootFor(items.get());
+    ASSERT_EQ(root.query<IObjectWithSite>()->SetSite(&site), S_OK);
+    TComRef<IExplorerCommand> shred = ChildTitled(*root.get(), "Shred...");
     root.reset();
     ASSERT_TRUE(shred);
-    EXPECT_EQ(shred.get()->Invoke(items.get(), nullptr), S_OK);
+    EXPECT_EQ(shred->Invoke(items.get(), nullptr), S_OK);
   }
   EXPECT_EQ(site.References, 1u) << "a command kept its site";
   ::DestroyWindow(window);
@@ -302,25 +299,25 @@ TEST_F(ExplorerCommandTest, FailedStartIsReportedInABoxOwnedByTheSitesWindow) {
 
 TEST_F(ExplorerCommandTest, EnumeratorAndChildrenKeepTheLibraryUntilReleased) {
   IEnumExplorerCommand* found = nullptr;
-  ASSERT_EQ(NewRoot().get()->EnumSubCommands(&found), S_OK);  // no array yet: no children
+  ASSERT_EQ(NewRoot()->EnumSubCommands(&found), S_OK);  // no array yet: no children
   EXPECT_EQ(Library.CanUnloadNow(), S_FALSE) << "an empty enumerator lives";
   found->Release();
   EXPECT_EQ(Library.CanUnloadNow(), S_OK);
 
-  TRef<IExplorerCommand> root = RootFor(Items({L"notes.txt"}).get());
-  ASSERT_EQ(root.get()->EnumSubCommands(&found), S_OK);
-  TRef<IEnumExplorerCommand> enumerator(found);
+  TComRef<IExplorerCommand> root = RootFor(Items({L"notes.txt"}).get());
+  ASSERT_EQ(root->EnumSubCommands(&found), S_OK);
+  TComRef<IEnumExplorerCommand> enumerator(found);
   root.reset();
   IExplorerCommand* fetched[20] = {};
   ULONG count = 99;
-  EXPECT_EQ(enumerator.get()->Next(20, fetched, &count), S_FALSE);
+  EXPECT_EQ(enumerator->Next(20, fetched, &count), S_FALSE);
   ASSERT_EQ(count, 5u);  // Hide..., Encrypt..., Encrypt and send..., separator, Shred...
   for (ULONG i = 1; i < count; ++i) fetched[i]->Release();
-  TRef<IExplorerCommand> child(fetched[0]);
-  EXPECT_EQ(enumerator.get()->Next(1, fetched, &count), S_FALSE);
+  TComRef<IExplorerCommand> child(fetched[0]);
+  EXPECT_EQ(enumerator->Next(1, fetched, &count), S_FALSE);
   EXPECT_EQ(count, 0u);
-  ASSERT_EQ(enumerator.get()->Reset(), S_OK);
-  ASSERT_EQ(enumerator.get()->Next(1, fetched, nullptr), S_OK);
+  ASSERT_EQ(enumerator->Reset(), S_OK);
+  ASSERT_EQ(enumerator->Next(1, fetched, nullptr), S_OK);
   EXPECT_EQ(fetched[0], child.get()) << "Reset starts again at the first child";
   fetched[0]->Release();
 

@@ -20,9 +20,8 @@ namespace {
 
 std::wstring CreateWideFile(const Testing::TTempFolder& folder, const std::wstring& name) {
   std::wstring path = (folder.Path() / name).wstring();
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-  EXPECT_NE(file, INVALID_HANDLE_VALUE) << "cannot create the test file";
-  ::CloseHandle(file);
+  Win32::TFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  EXPECT_TRUE(file) << "cannot create the test file";
   return path;
 }
 
@@ -33,11 +32,8 @@ std::string ShortFormOf(const std::wstring& path) {
 }
 
 HRESULT CaptureFromShell(const Testing::TTempFolder& folder, const WideStrings& names) {
-  IDataObject* data = Tools::ShellDataObject(folder.Path().wstring(), names);
-  if (!data) return E_FAIL;
-  HRESULT result = CaptureSelection(data);
-  data->Release();
-  return result;
+  Win32::TComRef<IDataObject> data = Tools::ShellDataObject(folder.Path().wstring(), names);
+  return data ? CaptureSelection(data.get()) : E_FAIL;
 }
 
 }  // namespace
@@ -106,11 +102,9 @@ TEST_F(PassedNamesTest, TrailingBackslashesDoNotSwallowTheNextPath) {
 }
 
 TEST_F(PassedNamesTest, DriveRootFromTheShellReachesTheProgramUnchanged) {
-  IDataObject* data = Tools::ShellDataObject(L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", {L"C:\\"});
-  ASSERT_NE(data, nullptr) << "the shell knows the drive";
-  HRESULT captured = CaptureSelection(data);
-  data->Release();
-  ASSERT_EQ(captured, S_OK);
+  Win32::TComRef<IDataObject> data = Tools::ShellDataObject(L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", {L"C:\\"});
+  ASSERT_TRUE(data) << "the shell knows the drive";
+  ASSERT_EQ(CaptureSelection(data.get()), S_OK);
   ASSERT_EQ(SelectedFiles()->Paths, Strings{"C:\\"});
   EXPECT_EQ(Invoke(0), S_OK);
   Testing::TRecordedLaunch launch = StandIn.Wait();

@@ -147,10 +147,8 @@ TEST_F(SelectionTest, ShellDataObjectForRealFilesAndFolders) {
   Testing::TTempFolder folder;
   std::string a = folder.File("a.txt"), b = folder.File("b b.twk");
   std::string sub = folder.Folder("sub");
-  IDataObject* data = Tools::ShellDataObject(folder.Path().wstring(), {L"a.txt", L"sub", L"b b.twk"});
-  ASSERT_NE(data, nullptr);
-  HRESULT result = Capture(data);
-  data->Release();
-  EXPECT_EQ(result, S_OK);
+  Win32::TComRef<IDataObject> data = Tools::ShellDataObject(folder.Path().wstring(), {L"a.txt", L"sub", L"b b.twk"});
+  ASSERT_TRUE(data);
+  EXPECT_EQ(Capture(data.get()), S_OK);
   EXPECT_EQ(Selected(), (Strings{a, sub, b}));
 }

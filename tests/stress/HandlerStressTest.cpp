@@ -49,37 +49,31 @@ struct TFaults {
   std::atomic<int> Torn{0}, Unbuilt{0}, WrongText{0}, WrongInvoke{0}, Uncreated{0}, Unlisted{0};
 };
 
-template <class Interface>
-using TRef = Win32::TComRef<Interface>;
-
-TRef<IContextMenu> CreateHandler() {
-  void* classObject = nullptr;
-  if (FAILED(ComServ::DllGetClassObject(CLSID_TarnwickContextMenu, IID_IClassFactory, &classObject))) return {};
-  TRef<IClassFactory> factory(static_cast<IClassFactory*>(classObject));
-  void* handler = nullptr;
-  factory.get()->CreateInstance(nullptr, IID_IContextMenu, &handler);
-  return TRef<IContextMenu>(static_cast<IContextMenu*>(handler));
+Win32::TComRef<IContextMenu> CreateHandler() {
+  Win32::TComRef<IClassFactory> factory;
+  if (FAILED(ComServ::DllGetClassObject(CLSID_TarnwickContextMenu, IID_IClassFactory, factory.put_void()))) return {};
+  Win32::TComRef<IContextMenu> handler;
+  factory->CreateInstance(nullptr, IID_IContextMenu, handler.put_void());
+  return handler;
 }
 
 void RightClickAndInvoke(int worker, const std::set<std::string>& helpTexts, TFaults& faults) {
-  TRef<IContextMenu> handler = CreateHandler();
+  Win32::TComRef<IContextMenu> handler = CreateHandler();
   if (!handler) return void(++faults.Uncreated);
-  void* init = nullptr;
-  handler.get()->QueryInterface(IID_IShellExtInit, &init);
-  TRef<IShellExtInit> shellInit(static_cast<IShellExtInit*>(init));
+  Win32::TComRef<IShellExtInit> shellInit = handler.query<IShellExtInit>();
 
   std::vector<std::string> paths;
   for (int i = 0; i < PathsPerSelection; ++i) paths.push_back(TaggedPath(worker, i));
   Testing::TDropFilesObject data(paths);
-  if (shellInit.get()->Initialize(nullptr, &data, nullptr) != S_OK) ++faults.Unbuilt;
+  if (shellInit->Initialize(nullptr, &data, nullptr) != S_OK) ++faults.Unbuilt;
 
   Testing::TShellMenu menu(2);
   // Another worker may have spent the selection in between: then no submenu, but never a failure.
-  HRESULT built = handler.get()->QueryContextMenu(menu.get(), 0, FirstId, FirstId + 100, CMF_NORMAL);
+  HRESULT built = handler->QueryContextMenu(menu.get(), 0, FirstId, FirstId + 100, CMF_NORMAL);
   if (built != MenuAdded && built != MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0)) ++faults.Unbuilt;
 
   char text[400] = "";
-  handler.get()->GetCommandString(7, GCS_HELPTEXTA, nullptr, text, sizeof text);
+  handler->GetCommandString(7, GCS_HELPTEXTA, nullptr, text, sizeof text);
   if (!helpTexts.count(text)) ++faults.WrongText;
   if (!IsWhole(SelectedFiles())) ++faults.Torn;
 
@@ -87,7 +81,7 @@ void RightClickAndInvoke(int worker, const std::set<std::string>& helpTexts, TFa
   info.cbSize = sizeof info;
   info.fMask = CMIC_MASK_FLAG_NO_UI;
   info.lpVerb = MAKEINTRESOURCEA(3);
-  HRESULT invoked = handler.get()->InvokeCommand(&info);
+  HRESULT invoked = handler->InvokeCommand(&info);
   // The program does not exist: the start fails, or the selection was already another worker's to spend.
   if (SUCCEEDED(invoked)) ++faults.WrongInvoke;
 }

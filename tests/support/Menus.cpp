@@ -29,7 +29,7 @@ std::vector<std::string> Captions(HMENU menu) {
 
 TShellMenu::TShellMenu(int items) : FMenu(::CreatePopupMenu()) {
   for (int i = 0; i < items; ++i)
-    ::InsertMenuA(FMenu, i, MF_BYPOSITION | MF_STRING, 1 + i, ("Shell item " + std::to_string(i)).c_str());
+    ::InsertMenuA(FMenu.get(), i, MF_BYPOSITION | MF_STRING, 1 + i, ("Shell item " + std::to_string(i)).c_str());
 }
 
 }  // namespace Testing

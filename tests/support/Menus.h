@@ -1,6 +1,8 @@
 // Reads real menus back from the platform.
 #pragma once
 
+#include "win32/Handles.h"
+
 #include <windows.h>
 
 #include <string>
@@ -25,11 +27,10 @@ std::vector<std::string> Captions(HMENU menu);
 class TShellMenu {
 public:
   explicit TShellMenu(int items = 3);
-  ~TShellMenu() { ::DestroyMenu(FMenu); }
-  HMENU get() const { return FMenu; }
+  HMENU get() const { return FMenu.get(); }
 
 private:
-  HMENU FMenu;
+  Win32::TMenu FMenu;
 };
 
 }  // namespace Testing

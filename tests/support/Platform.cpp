@@ -1,8 +1,6 @@
 // Real registry keys, files, hooks and processes for the tests.
 #include "Platform.h"
 
-#include "shell/Settings.h"
-
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -11,29 +9,6 @@
 namespace Testing {
 
 namespace fs = std::filesystem;
-
-// Options key -------------------------------------------------------------------------------------
-
-TOptionsKey::TOptionsKey() { Delete(); }
-TOptionsKey::~TOptionsKey() { Delete(); }
-
-void TOptionsKey::Delete() { ::RegDeleteTreeA(HKEY_CURRENT_USER, ContextM::OptionsKeyPath); }
-
-void TOptionsKey::SetBytes(const char* name, const void* data, DWORD size, DWORD type) {
-  HKEY key;
-  if (::RegCreateKeyExA(HKEY_CURRENT_USER, ContextM::OptionsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-    throw std::runtime_error("cannot create the options key");
-  LONG result = ::RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
-  ::RegCloseKey(key);
-  if (result != ERROR_SUCCESS) throw std::runtime_error("cannot set an option");
-}
-
-void TOptionsKey::SetString(const char* name, const std::string& value, DWORD type) {
-  SetBytes(name, value.c_str(), static_cast<DWORD>(value.size() + 1), type);
-}
-
-void TOptionsKey::SetDword(const char* name, DWORD value) { SetBytes(name, &value, sizeof value, REG_DWORD); }
 
 // Files --------------------------------------------------------------------------------------------
 
@@ -68,19 +43,17 @@ void SetLastWriteYear(const std::string& path, WORD year) {
   FILETIME local, utc;
   ::SystemTimeToFileTime(&time, &local);
   ::LocalFileTimeToFileTime(&local, &utc);
-  HANDLE file = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + path);
-  BOOL set = ::SetFileTime(file, nullptr, nullptr, &utc);
-  ::CloseHandle(file);
-  if (!set) throw std::runtime_error("cannot set the time of " + path);
+  Win32::TFileHandle file(::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) throw std::runtime_error("cannot open " + path);
+  if (!::SetFileTime(file.get(), nullptr, nullptr, &utc)) throw std::runtime_error("cannot set the time of " + path);
 }
 
 // Message boxes ------------------------------------------------------------------------------------
 
 namespace {
 
-thread_local HHOOK WatcherHook = nullptr;
+thread_local Win32::THook WatcherHook;
 thread_local std::vector<TMessageBoxWatcher::TBox>* WatchedBoxes = nullptr;
 
 std::string WindowText(HWND window) {
@@ -101,21 +74,18 @@ LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam) {
       ::PostMessageA(window, WM_COMMAND, IDOK, 0);
     }
   }
-  return ::CallNextHookEx(WatcherHook, code, wParam, lParam);
+  return ::CallNextHookEx(WatcherHook.get(), code, wParam, lParam);
 }
 
 }  // namespace
 
 TMessageBoxWatcher::TMessageBoxWatcher() : FOuterBoxes(std::exchange(WatchedBoxes, &FBoxes)) {
-  if (!WatcherHook) WatcherHook = ::SetWindowsHookExA(WH_CBT, WatchBoxes, nullptr, ::GetCurrentThreadId());
+  if (!WatcherHook) WatcherHook.reset(::SetWindowsHookExA(WH_CBT, WatchBoxes, nullptr, ::GetCurrentThreadId()));
 }
 
 TMessageBoxWatcher::~TMessageBoxWatcher() {
   WatchedBoxes = FOuterBoxes;
-  if (!WatchedBoxes) {
-    ::UnhookWindowsHookEx(WatcherHook);
-    WatcherHook = nullptr;
-  }
+  if (!WatchedBoxes) WatcherHook.reset();
 }
 
 // The stand-in main application ------------------------------------------------------------------
@@ -137,7 +107,7 @@ TStandIn::TStandIn(const TTempFolder& folder, const std::string& exeName) {
   FExePath = exe.string();
   FRecordPath = (folder.Path() / "record.bin").string();
   std::string eventName = "tarnctx-standin-" + std::to_string(::GetCurrentProcessId());
-  FRecorded = ::CreateEventA(nullptr, TRUE, FALSE, eventName.c_str());
+  FRecorded.reset(::CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
   ::SetEnvironmentVariableA("TARNCTX_RECORD", FRecordPath.c_str());
   ::SetEnvironmentVariableA("TARNCTX_RECORDED", eventName.c_str());
 }
@@ -145,13 +115,12 @@ TStandIn::TStandIn(const TTempFolder& folder, const std::string& exeName) {
 TStandIn::~TStandIn() {
   ::SetEnvironmentVariableA("TARNCTX_RECORD", nullptr);
   ::SetEnvironmentVariableA("TARNCTX_RECORDED", nullptr);
-  ::CloseHandle(FRecorded);
 }
 
 TRecordedLaunch TStandIn::Wait(DWORD milliseconds) {
   TRecordedLaunch launch;
-  if (::WaitForSingleObject(FRecorded, milliseconds) != WAIT_OBJECT_0) return launch;
-  ::ResetEvent(FRecorded);
+  if (::WaitForSingleObject(FRecorded.get(), milliseconds) != WAIT_OBJECT_0) return launch;
+  ::ResetEvent(FRecorded.get());
   std::ifstream file(FRecordPath, std::ios::binary);
   std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   launch.Started = true;

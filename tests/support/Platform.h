@@ -1,6 +1,9 @@
 // Test helpers on the real platform: the options key, temporary files, message boxes, the stand-in program.
 #pragma once
 
+#include "tools/OptionsKey.h"
+#include "win32/Handles.h"
+
 #include <windows.h>
 
 #include <filesystem>
@@ -9,16 +12,10 @@
 
 namespace Testing {
 
-// The real options key under HKEY_CURRENT_USER, deleted at construction and destruction.
-class TOptionsKey {
-public:
-  TOptionsKey();
-  ~TOptionsKey();
-  void SetString(const char* name, const std::string& value, DWORD type = REG_SZ);
-  void SetBytes(const char* name, const void* data, DWORD size, DWORD type);
-  void SetDword(const char* name, DWORD value);
-  static void Delete();
-};
+// The handler's class identifier, written out as the registry must hold it.
+inline constexpr char HandlerClassText[] = "{5D3E8A41-7C2B-4F96-A1E0-3B9C6D2F8E17}";
+
+using Tools::TOptionsKey;
 
 // A fresh folder under the temporary folder, removed with everything in it.
 class TTempFolder {
@@ -71,7 +68,7 @@ public:
 
 private:
   std::string FExePath, FRecordPath;
-  HANDLE FRecorded;
+  Win32::TKernelHandle FRecorded;
 };
 
 }  // namespace Testing

@@ -12,7 +12,6 @@ using Testing::TRegistryTree;
 
 namespace {
 
-const char HandlerClassText[] = "{5D3E8A41-7C2B-4F96-A1E0-3B9C6D2F8E17}";
 const char ShellExtensions[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions";
 const char OtherClass[] = "{0BADC0DE-0000-4000-8000-000000000002}";
 
@@ -67,8 +66,8 @@ TEST_F(AssocTest, InstallWritesTheHandlerKeyAndApprovalAndUninstallRemovesExactl
   TState installed = ReadState();
 
   TState expected = before;
-  expected.AllFiles["shellex\\ContextMenuHandlers\\Tarnwick"] = {{"", HandlerClassText}};
-  expected.MachineApproved["Approved"][HandlerClassText] = "Tarnwick";
+  expected.AllFiles["shellex\\ContextMenuHandlers\\Tarnwick"] = {{"", Testing::HandlerClassText}};
+  expected.MachineApproved["Approved"][Testing::HandlerClassText] = "Tarnwick";
   EXPECT_EQ(installed, expected);
 
   EXPECT_EQ(Assoc("install").ExitCode, 0u);
@@ -138,11 +137,11 @@ TEST_F(UserAssocTest, InstallTouchesNoMachineKeyAndTheHostFindsAndRunsTheHandler
       << "the user's install wrote into the machine's classes";
   TState installed = ReadState();
   EXPECT_EQ(installed.MachineApproved, before.MachineApproved);
-  std::string classKey = std::string("CLSID\\") + HandlerClassText;
+  std::string classKey = std::string("CLSID\\") + Testing::HandlerClassText;
   EXPECT_EQ(installed.UserClasses[classKey][""], "Orrery 4.0 Context Menu Shell Extension Example");
   EXPECT_EQ(installed.UserClasses[classKey + "\\InprocServer32"][""], Library().string());
-  EXPECT_EQ(installed.UserClasses["*\\shellex\\ContextMenuHandlers\\Tarnwick"][""], HandlerClassText);
-  EXPECT_EQ(installed.UserApproved["Approved"][HandlerClassText], "Tarnwick");
+  EXPECT_EQ(installed.UserClasses["*\\shellex\\ContextMenuHandlers\\Tarnwick"][""], Testing::HandlerClassText);
+  EXPECT_EQ(installed.UserApproved["Approved"][Testing::HandlerClassText], "Tarnwick");
 
   Testing::TStandIn standIn(Folder, "main.exe");
   Options.SetString("ExeName", standIn.ExePath());
@@ -150,7 +149,7 @@ TEST_F(UserAssocTest, InstallTouchesNoMachineKeyAndTheHostFindsAndRunsTheHandler
   Testing::TToolRun run = Host("--invoke Tarnwick/Shred... " + Testing::Quoted(text));
   ASSERT_EQ(run.ExitCode, 0u) << run.Err;
   ASSERT_GE(run.OutLines().size(), 2u);
-  EXPECT_EQ(run.OutLines()[1], std::string("Handler ") + HandlerClassText +
+  EXPECT_EQ(run.OutLines()[1], std::string("Handler ") + Testing::HandlerClassText +
                                    " from HKCU\\Software\\Classes\\*\\shellex\\ContextMenuHandlers\\Tarnwick, created "
                                    "from the user's own registration, " +
                                    Library().string());

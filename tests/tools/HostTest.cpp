@@ -14,7 +14,6 @@ using Strings = std::vector<std::string>;
 
 namespace {
 
-const char HandlerClassText[] = "{5D3E8A41-7C2B-4F96-A1E0-3B9C6D2F8E17}";
 const char HandlersKey[] = "\\shellex\\ContextMenuHandlers\\";
 
 fs::path Library() { return Testing::BuildFolder() / "tarnctx.dll"; }
@@ -52,7 +51,7 @@ protected:
 
   // A handler entry named "TarnctxHostTest" whose default value is the class; with an empty value the key itself
   // is named by the class.
-  void Attach(const std::string& classKey, const std::string& classText = HandlerClassText, bool byName = false) {
+  void Attach(const std::string& classKey, const std::string& classText = Testing::HandlerClassText, bool byName = false) {
     std::string key = classKey + HandlersKey + (byName ? classText : "TarnctxHostTest");
     Testing::SetRegistryString(HKEY_CLASSES_ROOT, key, "", byName ? "" : classText);
     FAttached.push_back(key);
@@ -92,7 +91,7 @@ TEST_F(HostTest, HandlerRegisteredForAllFilesIsFoundAndItsMenuPrinted) {
   EXPECT_EQ(run.OutLines(),
             (Strings{
                 "Selection: holiday.bmp, notes.txt in " + Folder.Path().string(),
-                std::string("Handler ") + HandlerClassText + " from HKCR\\*" + HandlersKey + "TarnctxHostTest",
+                std::string("Handler ") + Testing::HandlerClassText + " from HKCR\\*" + HandlersKey + "TarnctxHostTest",
                 "Menu (CMF_NORMAL):",
                 "  Tarnwick  submenu, bitmap 16x16",
                 "    Hide...                  id 1000 (+0)  Hide the selected file(s) in a carrier file",
@@ -135,7 +134,7 @@ class HostDiscoveryTest : public HostTest, public ::testing::WithParamInterface<
 TEST_P(HostDiscoveryTest, HandlersOfTheItemsTypeAreFoundAndNoOthers) {
   const TDiscoveryCase& entry = GetParam();
   DetachAll();
-  Attach(entry.ClassKey, HandlerClassText, entry.ByName);
+  Attach(entry.ClassKey, Testing::HandlerClassText, entry.ByName);
   std::string folder = Folder.Folder("album");
   std::pair<std::string, bool> selections[] = {
       {Text(), entry.ForText}, {Picture(), entry.ForPicture}, {folder, entry.ForFolder}};
@@ -248,18 +247,16 @@ struct TPixels {
 
 // The library's menu bitmap, as the platform renders it at 32 bits.
 TPixels MenuBitmap() {
-  HMODULE library = ::LoadLibraryExA(Library().string().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  auto bitmap = static_cast<HBITMAP>(::LoadImageA(library, "ICON1", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  Win32::TLibrary library(::LoadLibraryExA(Library().string().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+  Win32::TBitmap bitmap(
+      static_cast<HBITMAP>(::LoadImageA(library.get(), "ICON1", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   BITMAP info{};
-  ::GetObjectA(bitmap, sizeof info, &info);
+  ::GetObjectA(bitmap.get(), sizeof info, &info);
   TPixels pixels{info.bmWidth, info.bmHeight, std::vector<std::uint32_t>(info.bmWidth * info.bmHeight)};
   BITMAPINFO format{};
   format.bmiHeader = {sizeof format.bmiHeader, info.bmWidth, -info.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  HDC screen = ::GetDC(nullptr);
-  ::GetDIBits(screen, bitmap, 0, info.bmHeight, pixels.Rgb.data(), &format, DIB_RGB_COLORS);
-  ::ReleaseDC(nullptr, screen);
-  ::DeleteObject(bitmap);
-  ::FreeLibrary(library);
+  Win32::TScreenDc screen(::GetDC(nullptr));
+  ::GetDIBits(screen.get(), bitmap.get(), 0, info.bmHeight, pixels.Rgb.data(), &format, DIB_RGB_COLORS);
   for (std::uint32_t& pixel : pixels.Rgb) pixel &= 0xFFFFFF;
   return pixels;
 }
@@ -299,14 +296,12 @@ SIZE MenuTextExtent(const char* text) {
   NONCLIENTMETRICSA metrics{};
   metrics.cbSize = sizeof metrics;
   ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  HFONT font = ::CreateFontIndirectA(&metrics.lfMenuFont);
-  HDC screen = ::GetDC(nullptr);
-  HGDIOBJ previous = ::SelectObject(screen, font);
+  Win32::TFont font(::CreateFontIndirectA(&metrics.lfMenuFont));
+  Win32::TScreenDc screen(::GetDC(nullptr));
+  HGDIOBJ previous = ::SelectObject(screen.get(), font.get());
   SIZE extent{};
-  ::GetTextExtentPoint32A(screen, text, static_cast<int>(std::strlen(text)), &extent);
-  ::SelectObject(screen, previous);
-  ::ReleaseDC(nullptr, screen);
-  ::DeleteObject(font);
+  ::GetTextExtentPoint32A(screen.get(), text, static_cast<int>(std::strlen(text)), &extent);
+  ::SelectObject(screen.get(), previous);
   return extent;
 }
 

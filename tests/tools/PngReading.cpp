@@ -14,20 +14,16 @@ namespace Testing {
 
 namespace {
 
-template <class Interface>
-using TRef = Win32::TComRef<Interface>;
-
 std::optional<Host::TImage> Convert(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame) {
   UINT width = 0, height = 0;
   if (FAILED(frame.GetSize(&width, &height))) return std::nullopt;
-  IWICFormatConverter* converterPointer = nullptr;
-  if (FAILED(factory.CreateFormatConverter(&converterPointer))) return std::nullopt;
-  TRef<IWICFormatConverter> converter(converterPointer);
-  if (FAILED(converter.get()->Initialize(&frame, GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr, 0,
+  Win32::TComRef<IWICFormatConverter> converter;
+  if (FAILED(factory.CreateFormatConverter(converter.put()))) return std::nullopt;
+  if (FAILED(converter->Initialize(&frame, GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr, 0,
                                          WICBitmapPaletteTypeCustom)))
     return std::nullopt;
   std::vector<BYTE> bgr(static_cast<std::size_t>(width) * height * 3);
-  if (FAILED(converter.get()->CopyPixels(nullptr, width * 3, static_cast<UINT>(bgr.size()), bgr.data())))
+  if (FAILED(converter->CopyPixels(nullptr, width * 3, static_cast<UINT>(bgr.size()), bgr.data())))
     return std::nullopt;
   Host::TImage image{static_cast<int>(width), static_cast<int>(height), std::vector<std::uint8_t>(bgr.size())};
   for (std::size_t i = 0; i < bgr.size(); i += 3) {
@@ -41,24 +37,20 @@ std::optional<Host::TImage> Convert(IWICImagingFactory& factory, IWICBitmapFrame
 }  // namespace
 
 std::optional<Host::TImage> DecodePng(const std::vector<std::uint8_t>& png) {
-  IWICImagingFactory* factoryPointer = nullptr;
+  Win32::TComRef<IWICImagingFactory> factory;
   if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                reinterpret_cast<void**>(&factoryPointer))))
+                                factory.put_void())))
     return std::nullopt;
-  TRef<IWICImagingFactory> factory(factoryPointer);
-  IWICStream* streamPointer = nullptr;
-  if (FAILED(factory.get()->CreateStream(&streamPointer))) return std::nullopt;
-  TRef<IWICStream> stream(streamPointer);
-  if (FAILED(stream.get()->InitializeFromMemory(const_cast<BYTE*>(png.data()), static_cast<DWORD>(png.size()))))
+  Win32::TComRef<IWICStream> stream;
+  if (FAILED(factory->CreateStream(stream.put()))) return std::nullopt;
+  if (FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(png.data()), static_cast<DWORD>(png.size()))))
     return std::nullopt;
-  IWICBitmapDecoder* decoderPointer = nullptr;
-  if (FAILED(factory.get()->CreateDecoderFromStream(stream.get(), &GUID_ContainerFormatPng,
-                                                    WICDecodeMetadataCacheOnLoad, &decoderPointer)))
+  Win32::TComRef<IWICBitmapDecoder> decoder;
+  if (FAILED(factory->CreateDecoderFromStream(stream.get(), &GUID_ContainerFormatPng, WICDecodeMetadataCacheOnLoad,
+                                              decoder.put())))
     return std::nullopt;
-  TRef<IWICBitmapDecoder> decoder(decoderPointer);
-  IWICBitmapFrameDecode* framePointer = nullptr;
-  if (FAILED(decoder.get()->GetFrame(0, &framePointer))) return std::nullopt;
-  TRef<IWICBitmapFrameDecode> frame(framePointer);
+  Win32::TComRef<IWICBitmapFrameDecode> frame;
+  if (FAILED(decoder->GetFrame(0, frame.put()))) return std::nullopt;
   return Convert(*factory.get(), *frame.get());
 }
 

@@ -27,40 +27,40 @@ using TStep = void (*)(TCommandNode&, IShellItemArray*, TCallOrder);
 
 void Title(TCommandNode& node, IShellItemArray* items, TCallOrder) {
   LPWSTR text = nullptr;
-  HRESULT result = node.Command.get()->GetTitle(items, &text);
+  HRESULT result = node.Command->GetTitle(items, &text);
   node.Title = TextOf(result, text, "IExplorerCommand::GetTitle");
 }
 
 void Icon(TCommandNode& node, IShellItemArray* items, TCallOrder) {
   LPWSTR text = nullptr;
-  HRESULT result = node.Command.get()->GetIcon(items, &text);
+  HRESULT result = node.Command->GetIcon(items, &text);
   node.Icon = TextOf(result, text, "IExplorerCommand::GetIcon");
 }
 
 void ToolTip(TCommandNode& node, IShellItemArray* items, TCallOrder) {
   LPWSTR text = nullptr;
-  HRESULT result = node.Command.get()->GetToolTip(items, &text);
+  HRESULT result = node.Command->GetToolTip(items, &text);
   node.ToolTip = TextOf(result, text, "IExplorerCommand::GetToolTip");
 }
 
 void Flags(TCommandNode& node, IShellItemArray*, TCallOrder) {
-  CheckCall(node.Command.get()->GetFlags(&node.Flags), "IExplorerCommand::GetFlags");
+  CheckCall(node.Command->GetFlags(&node.Flags), "IExplorerCommand::GetFlags");
 }
 
 void State(TCommandNode& node, IShellItemArray* items, TCallOrder) {
-  node.QuickState = node.Command.get()->GetState(items, FALSE, &node.State);
+  node.QuickState = node.Command->GetState(items, FALSE, &node.State);
   if (node.QuickState != E_PENDING) return CheckCall(node.QuickState, "IExplorerCommand::GetState");
-  CheckCall(node.Command.get()->GetState(items, TRUE, &node.State), "IExplorerCommand::GetState (okToBeSlow TRUE)");
+  CheckCall(node.Command->GetState(items, TRUE, &node.State), "IExplorerCommand::GetState (okToBeSlow TRUE)");
 }
 
 void Children(TCommandNode& node, IShellItemArray* items, TCallOrder order) {
   if (!(node.Flags & ECF_HASSUBCOMMANDS)) return;
   Win32::TComRef<IEnumExplorerCommand> enumerator;
-  CheckCall(node.Command.get()->EnumSubCommands(enumerator.put()), "IExplorerCommand::EnumSubCommands");
+  CheckCall(node.Command->EnumSubCommands(enumerator.put()), "IExplorerCommand::EnumSubCommands");
   for (HRESULT result = S_OK; result == S_OK;) {
     std::array<IExplorerCommand*, EnumerationChunk> chunk{};
     ULONG fetched = 0;
-    result = enumerator.get()->Next(EnumerationChunk, chunk.data(), &fetched);
+    result = enumerator->Next(EnumerationChunk, chunk.data(), &fetched);
     CheckCall(result, "IEnumExplorerCommand::Next");
     if (fetched == 0) break;
     for (ULONG i = 0; i < fetched && i < EnumerationChunk; ++i)

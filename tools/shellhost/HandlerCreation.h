@@ -1,6 +1,7 @@
 // Creates handler objects in this process, as Explorer does for the classes the registry names.
 #pragma once
 
+#include "tools/ServerModule.h"
 #include "win32/Handles.h"
 
 #include <shlobj.h>
@@ -30,7 +31,7 @@ public:
 
 private:
   Win32::TComRef<IShellExtInit> CreateFromUserRegistration(const CLSID& classId, const std::wstring& server);
-  std::vector<Win32::TLibrary> FLibraries;
+  std::vector<Tools::TServerModule> FServers;
 };
 
 }  // namespace Host

@@ -74,10 +74,4 @@ TClassKey OpenTypeKey(const TSelectedItem& item) {
   return {};
 }
 
-std::wstring ClassText(const CLSID& classId) {
-  wchar_t text[40] = L"";
-  ::StringFromGUID2(classId, text, ARRAYSIZE(text));
-  return text;
-}
-
 }  // namespace Host

@@ -34,7 +34,4 @@ THandlerSearch FindHandlers(const TSelectedItem& first);
 // Directory for a folder.
 TClassKey OpenTypeKey(const TSelectedItem& item);
 
-// "{5D3E8A41-7C2B-4F96-A1E0-3B9C6D2F8E17}"
-std::wstring ClassText(const CLSID& classId);
-
 }  // namespace Host

@@ -1,9 +1,10 @@
 // The host's failures, each with the exit code that scripts can test.
 #pragma once
 
+#include "tools/ToolError.h"
+
 #include <windows.h>
 
-#include <stdexcept>
 #include <string>
 
 namespace Host {
@@ -20,14 +21,7 @@ enum class TExitCode : int {
   ecScreenshot = 8,    // the menu could not be shown, captured or saved
 };
 
-class EHostError : public std::runtime_error {
-public:
-  EHostError(TExitCode code, const std::string& message) : std::runtime_error(message), FCode(code) {}
-  TExitCode Code() const noexcept { return FCode; }
-
-private:
-  TExitCode FCode;
-};
+using EHostError = Tools::EToolError<TExitCode>;
 
 // "0x80070057 (E_INVALIDARG) The parameter is incorrect.": the value, COM's name for it when it is a common one,
 // and the system's own text for it when the system has one.

@@ -9,8 +9,6 @@
 
 namespace Host {
 
-void TCoTaskMemFree::operator()(void* memory) const { ::CoTaskMemFree(memory); }
-
 namespace {
 
 std::wstring FullPath(const std::wstring& path) {
@@ -65,7 +63,7 @@ TItemIdList THostSelection::FolderIdList() const {
 Win32::TComRef<IDataObject> THostSelection::DataObject() const {
   std::vector<std::wstring> names;
   for (const TSelectedItem& item : FItems) names.push_back(item.Name);
-  Win32::TComRef<IDataObject> data(Tools::ShellDataObject(FFolder, names));
+  Win32::TComRef<IDataObject> data = Tools::ShellDataObject(FFolder, names);
   if (!data) throw EHostError(TExitCode::ecCallFailed, "The shell gives no data object for the selection");
   return data;
 }

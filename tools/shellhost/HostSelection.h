@@ -6,7 +6,6 @@
 #include <windows.h>
 #include <shtypes.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,10 +17,7 @@ struct TSelectedItem {
   bool IsFolder = false;
 };
 
-struct TCoTaskMemFree {
-  void operator()(void* memory) const;
-};
-using TItemIdList = std::unique_ptr<ITEMIDLIST, TCoTaskMemFree>;
+using Win32::TItemIdList;
 
 class THostSelection {
 public:

@@ -13,6 +13,7 @@
 #include "OwnerWindow.h"
 #include "PngWriter.h"
 #include "StartedPrograms.h"
+#include "tools/ClassText.h"
 #include "tools/Text.h"
 
 #include <cstdio>
@@ -33,12 +34,12 @@ std::string Joined(const std::vector<std::wstring>& texts) {
 void PrintHandlers(const THostedMenu& menu) {
   for (const THostedHandler& handler : menu.Handlers()) {
     std::string line =
-        "Handler " + Tools::Utf8(ClassText(handler.Entry.Class)) + " from " + Tools::Utf8(handler.Entry.Source);
+        "Handler " + Tools::Utf8(Tools::ClassText(handler.Entry.Class)) + " from " + Tools::Utf8(handler.Entry.Source);
     if (!handler.Via.empty()) line += ", created from " + Tools::Utf8(handler.Via);
     Print(line + "\n");
   }
   for (const THandlerFailure& failure : menu.Failures())
-    std::fprintf(stderr, "Handler %s from %s left out: %s\n", Tools::Utf8(ClassText(failure.Entry.Class)).c_str(),
+    std::fprintf(stderr, "Handler %s from %s left out: %s\n", Tools::Utf8(Tools::ClassText(failure.Entry.Class)).c_str(),
                  Tools::Utf8(failure.Entry.Source).c_str(), failure.Error.what());
 }
 
@@ -58,7 +59,7 @@ void InvokeItem(const THostOptions& options, const THostedMenu& menu, const std:
   TOwnerWindow owner;
   char details[160];
   std::snprintf(details, sizeof details, " (offset %u of %s), owner window %p, %s\n", invocation.Offset,
-                Tools::Utf8(ClassText(invocation.Handler->Entry.Class)).c_str(), static_cast<void*>(owner.Handle()),
+                Tools::Utf8(Tools::ClassText(invocation.Handler->Entry.Class)).c_str(), static_cast<void*>(owner.Handle()),
                 ShowName(options.Show).c_str());
   Print("Invoking " + Tools::Utf8(invocation.Item) + details);
   std::set<DWORD> earlier = ChildProcessIds();

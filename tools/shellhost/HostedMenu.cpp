@@ -12,7 +12,7 @@ THostedMenu::THostedMenu(const THostSelection& selection, const THandlerSearch& 
   Win32::TComRef<IDataObject> data = selection.DataObject();
   for (const THandlerEntry& entry : search.Handlers) {
     try {
-      AddHandler(entry, factory, selection, *data.get(), flags);
+      AddHandler(entry, factory, selection, *data, flags);
     } catch (const EHostError& error) {
       FFailures.push_back({entry, error});
     }
@@ -25,14 +25,13 @@ void THostedMenu::AddHandler(const THandlerEntry& entry, THandlerFactory& factor
   THandlerFactory::TCreated created = factory.Create(entry.Class);
   TItemIdList folder = selection.FolderIdList();
   TClassKey typeKey = OpenTypeKey(selection.Items().front());
-  CheckCall(created.Init.get()->Initialize(folder.get(), &data, typeKey.Key.get()), "IShellExtInit::Initialize");
+  CheckCall(created.Init->Initialize(folder.get(), &data, typeKey.Key.get()), "IShellExtInit::Initialize");
 
-  IContextMenu* menu = nullptr;
-  CheckCall(created.Init.get()->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(&menu)),
-            "QueryInterface for IContextMenu");
-  THostedHandler hosted{entry, std::move(created.Via), Win32::TComRef<IContextMenu>(menu), FNextId, 0};
+  Win32::TComRef<IContextMenu> menu;
+  CheckCall(created.Init.query(menu), "QueryInterface for IContextMenu");
+  THostedHandler hosted{entry, std::move(created.Via), std::move(menu), FNextId, 0};
   UINT position = static_cast<UINT>(::GetMenuItemCount(FMenu.get()));
-  HRESULT result = menu->QueryContextMenu(FMenu.get(), position, FNextId, LastCommandId, flags);
+  HRESULT result = hosted.Menu->QueryContextMenu(FMenu.get(), position, FNextId, LastCommandId, flags);
   CheckCall(result, "IContextMenu::QueryContextMenu");
   hosted.IdCount = HRESULT_CODE(result);
   FNextId += hosted.IdCount;

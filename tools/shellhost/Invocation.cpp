@@ -59,7 +59,7 @@ void Invoke(const TInvocation& invocation, HWND owner, int show, const std::wstr
   info.lpDirectory = ansiFolder.c_str();
   info.lpDirectoryW = folder.c_str();
   info.nShow = show;
-  CheckCall(invocation.Handler->Menu.get()->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&info)),
+  CheckCall(invocation.Handler->Menu->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&info)),
             "IContextMenu::InvokeCommand");
 }
 

@@ -46,9 +46,9 @@ public:
         reinterpret_cast<void*>(::GetProcAddress(FLibrary.get(), "DllGetClassObject")));
     if (!getClassObject) throw EHostError(TExitCode::ecCannotCreate, "The library has no DllGetClassObject");
     Win32::TComRef<IClassFactory> factory;
-    CheckCall(getClassObject(command.Class, IID_IClassFactory, reinterpret_cast<void**>(factory.put())),
+    CheckCall(getClassObject(command.Class, IID_IClassFactory, factory.put_void()),
               "DllGetClassObject", TExitCode::ecCannotCreate);
-    CheckCall(factory.get()->CreateInstance(nullptr, IID_IExplorerCommand, reinterpret_cast<void**>(FCommand.put())),
+    CheckCall(factory->CreateInstance(nullptr, IID_IExplorerCommand, FCommand.put_void()),
               "IClassFactory::CreateInstance", TExitCode::ecCannotCreate);
   }
   TPackagedClass(const TPackagedClass&) = delete;
@@ -64,7 +64,7 @@ private:
 Win32::TComRef<IShellItemArray> ShellItems(const THostSelection& selection) {
   Win32::TComRef<IShellItemArray> items;
   CheckCall(::SHCreateShellItemArrayFromDataObject(selection.DataObject().get(), IID_IShellItemArray,
-                                                   reinterpret_cast<void**>(items.put())),
+                                                   items.put_void()),
             "SHCreateShellItemArrayFromDataObject", TExitCode::ecUnexpected);
   return items;
 }
@@ -110,7 +110,7 @@ void InvokeCommand(const THostOptions& options, const TCommandNode& root, IShell
   Win32::TComRef<IBindCtx> bindContext;
   CheckCall(::CreateBindCtx(0, bindContext.put()), "CreateBindCtx", TExitCode::ecUnexpected);
   std::set<DWORD> earlier = ChildProcessIds();
-  CheckCall(chosen->Command.get()->Invoke(items, bindContext.get()), "IExplorerCommand::Invoke");
+  CheckCall(chosen->Command->Invoke(items, bindContext.get()), "IExplorerCommand::Invoke");
   if (options.WaitForStarted) ReportStarted(earlier);
 }
 
@@ -127,18 +127,18 @@ void RunModernSession(const THostOptions& options) {
   TOwnerWindow owner;
   Win32::TComRef<IUnknown> site = MakeSite(owner.Handle());
   Win32::TComRef<IObjectWithSite> withSite;
-  if (SUCCEEDED(packaged.Command().get()->QueryInterface(IID_IObjectWithSite,
-                                                          reinterpret_cast<void**>(withSite.put()))))
-    CheckCall(withSite.get()->SetSite(site.get()), "IObjectWithSite::SetSite");
+  if (SUCCEEDED(packaged.Command()->QueryInterface(IID_IObjectWithSite,
+                                                          withSite.put_void())))
+    CheckCall(withSite->SetSite(site.get()), "IObjectWithSite::SetSite");
   Win32::TComRef<IShellItemArray> items = ShellItems(selection);
 
-  packaged.Command().get()->AddRef();  // the tree holds a reference of its own
+  packaged.Command()->AddRef();  // the tree holds a reference of its own
   TCommandNode root = ReadCommandTree(Win32::TComRef<IExplorerCommand>(packaged.Command().get()), items.get(),
                                       options.Order);
   PrintState(root);
   if (options.PrintMenuTree) PrintTree(root, options.Order);
   if (!options.Invoke.empty()) InvokeCommand(options, root, items.get(), owner.Handle());
-  if (withSite) withSite.get()->SetSite(nullptr);
+  if (withSite) withSite->SetSite(nullptr);
 }
 
 }  // namespace Host

@@ -33,23 +33,23 @@ std::wstring Attribute(const TElement& element, const wchar_t* name) {
   VARIANT value;
   ::VariantInit(&value);
   Win32::TBString attributeName(::SysAllocString(name));
-  if (element.Node.get()->getAttribute(attributeName.get(), &value) != S_OK || value.vt != VT_BSTR) return {};
+  if (element.Node->getAttribute(attributeName.get(), &value) != S_OK || value.vt != VT_BSTR) return {};
   return Taken(value.bstrVal);
 }
 
 Win32::TComRef<IXMLDOMDocument> LoadDocument(const std::wstring& path) {
   Win32::TComRef<IXMLDOMDocument> document;
   CheckCall(::CoCreateInstance(DomDocument30, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
-                               reinterpret_cast<void**>(document.put())),
+                               document.put_void()),
             "creating the XML parser", TExitCode::ecUnexpected);
-  document.get()->put_async(VARIANT_FALSE);
+  document->put_async(VARIANT_FALSE);
   VARIANT source;
   ::VariantInit(&source);
   source.vt = VT_BSTR;
   source.bstrVal = ::SysAllocString(path.c_str());
   Win32::TBString sourceText(source.bstrVal);
   VARIANT_BOOL loaded = VARIANT_FALSE;
-  if (document.get()->load(source, &loaded) != S_OK || !loaded)
+  if (document->load(source, &loaded) != S_OK || !loaded)
     throw EHostError(TExitCode::ecNoSuchPath, "Cannot read the package manifest " + Tools::Utf8(path));
   return document;
 }
@@ -61,15 +61,15 @@ std::vector<TElement> Elements(IXMLDOMDocument* document) {
   std::vector<TElement> elements;
   for (;;) {
     Win32::TComRef<IXMLDOMNode> node;
-    if (list.get()->nextNode(node.put()) != S_OK || !node) break;
+    if (list->nextNode(node.put()) != S_OK || !node) break;
     TElement element;
     BSTR text = nullptr;
-    node.get()->get_namespaceURI(&text);
+    node->get_namespaceURI(&text);
     element.Namespace = Taken(text);
     text = nullptr;
-    node.get()->get_baseName(&text);
+    node->get_baseName(&text);
     element.Name = Taken(text);
-    node.get()->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(element.Node.put()));
+    node->QueryInterface(IID_IXMLDOMElement, element.Node.put_void());
     if (element.Node) elements.push_back(std::move(element));
   }
   return elements;

@@ -1,4 +1,4 @@
-// PNG files of 8-bit RGB pictures, written without compression: stored deflate blocks, CRC-32 and Adler-32.
+// PNG files of 8-bit RGB pictures, encoded by the platform's imaging component.
 #pragma once
 
 #include "Image.h"
@@ -9,12 +9,10 @@
 
 namespace Host {
 
+// COM must be initialized on the calling thread. Raises EHostError ecScreenshot when the codec refuses.
 std::vector<std::uint8_t> EncodePng(const TImage& image);
 
-// Raises EHostError ecScreenshot when the file cannot be written.
+// Raises EHostError ecScreenshot when the picture cannot be encoded or the file cannot be written.
 void WritePng(const TImage& image, const std::wstring& path);
-
-std::uint32_t Crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0);
-std::uint32_t Adler32(const std::vector<std::uint8_t>& data);
 
 }  // namespace Host

@@ -4,20 +4,10 @@
 #include "HostError.h"
 #include "win32/Handles.h"
 
-#include <memory>
 
 namespace Host {
 
 namespace {
-
-struct TReleaseScreenDc {
-  void operator()(HDC dc) const { ::ReleaseDC(nullptr, dc); }
-};
-struct TDeleteDc {
-  void operator()(HDC dc) const { ::DeleteDC(dc); }
-};
-using TScreenDc = std::unique_ptr<std::remove_pointer_t<HDC>, TReleaseScreenDc>;
-using TMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, TDeleteDc>;
 
 [[noreturn]] void Fail(const char* call) {
   throw EHostError(TExitCode::ecScreenshot, std::string(call) + " failed while reading the screen");
@@ -28,8 +18,8 @@ using TMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, TDeleteDc>;
 TImage GrabScreen(const RECT& area) {
   TImage image{area.right - area.left, area.bottom - area.top, {}};
   if (image.Width <= 0 || image.Height <= 0) throw EHostError(TExitCode::ecScreenshot, "Nothing to capture");
-  TScreenDc screen(::GetDC(nullptr));
-  TMemoryDc memory(::CreateCompatibleDC(screen.get()));
+  Win32::TScreenDc screen(::GetDC(nullptr));
+  Win32::TMemoryDc memory(::CreateCompatibleDC(screen.get()));
   if (!screen || !memory) Fail("GetDC");
 
   BITMAPINFO format{};

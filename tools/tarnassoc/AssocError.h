@@ -1,7 +1,8 @@
 // The association tool's failures, each with the exit code that installers and scripts can test.
 #pragma once
 
-#include <stdexcept>
+#include "tools/ToolError.h"
+
 #include <string>
 
 namespace Assoc {
@@ -17,14 +18,7 @@ enum class TExitCode : int {
   ecPackage = 7,       // the menu's package could not be added or removed, or the system did not confirm it
 };
 
-class EAssocError : public std::runtime_error {
-public:
-  EAssocError(TExitCode code, const std::string& message) : std::runtime_error(message), FCode(code) {}
-  TExitCode Code() const noexcept { return FCode; }
-
-private:
-  TExitCode FCode;
-};
+using EAssocError = Tools::EToolError<TExitCode>;
 
 // Raises the failure of a registry call: access denied as such, anything else as ecRegistry.
 void CheckRegistry(long status, const std::string& what);

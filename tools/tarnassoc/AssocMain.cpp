@@ -7,6 +7,7 @@
 #include "ServerLibrary.h"
 #include "UserClasses.h"
 #include "shell/HandlerClass.h"
+#include "tools/ClassText.h"
 #include "tools/Text.h"
 
 #include <objbase.h>
@@ -69,12 +70,6 @@ TRequest ParseRequest(const std::vector<std::wstring>& arguments) {
   if (request.Library.empty()) request.Library = LibraryBesideProgram();
   if (request.Package.empty()) request.Package = FolderOf(request.Library) + L"\\" + PackageFileName;
   return request;
-}
-
-std::wstring ClassText() {
-  wchar_t text[40] = L"";
-  ::StringFromGUID2(ContextM::CLSID_TarnwickContextMenu, text, ARRAYSIZE(text));
-  return text;
 }
 
 void Say(const std::wstring& text) { std::printf("%s\n", Tools::Utf8(text).c_str()); }
@@ -147,7 +142,7 @@ void RunClassic(const TRequest& request, const std::wstring& classText) {
 }
 
 void Run(const TRequest& request) {
-  std::wstring classText = ClassText();
+  std::wstring classText = Tools::ClassText(ContextM::CLSID_TarnwickContextMenu);
   DWORD build = WindowsBuild();
   if (!HasModernMenu(build)) {
     RunClassic(request, classText);

@@ -19,22 +19,19 @@ std::wstring FullPath(const std::wstring& path) {
 }  // namespace
 
 TServerLibrary::TServerLibrary(const std::wstring& path)
-    : FPath(FullPath(path)), FLibrary(::LoadLibraryExW(FPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {
-  if (!FLibrary)
+    : FPath(FullPath(path)), FModule(FPath) {
+  if (!FModule)
     throw EAssocError(TExitCode::ecLibrary,
                       "Cannot load " + Tools::Utf8(FPath) + " (error " + std::to_string(::GetLastError()) + ")");
-  FRegister = reinterpret_cast<TEntry>(reinterpret_cast<void*>(::GetProcAddress(FLibrary.get(), "DllRegisterServer")));
-  FUnregister =
-      reinterpret_cast<TEntry>(reinterpret_cast<void*>(::GetProcAddress(FLibrary.get(), "DllUnregisterServer")));
-  if (!FRegister || !FUnregister)
+  if (!FModule.RegisterServer || !FModule.UnregisterServer)
     throw EAssocError(TExitCode::ecLibrary, Tools::Utf8(FPath) + " has no DllRegisterServer and DllUnregisterServer");
 }
 
-void TServerLibrary::Register() const { Call(FRegister, "DllRegisterServer"); }
+void TServerLibrary::Register() const { Call(FModule.RegisterServer, "DllRegisterServer"); }
 
-void TServerLibrary::Unregister() const { Call(FUnregister, "DllUnregisterServer"); }
+void TServerLibrary::Unregister() const { Call(FModule.UnregisterServer, "DllUnregisterServer"); }
 
-void TServerLibrary::Call(TEntry entry, const char* name) const {
+void TServerLibrary::Call(TServerModule::TEntry entry, const char* name) const {
   if (HRESULT result = entry(); FAILED(result)) {
     char code[16];
     std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(result));

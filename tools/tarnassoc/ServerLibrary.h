@@ -1,11 +1,13 @@
 // The handler's library, loaded to run its own registration exports.
 #pragma once
 
-#include "win32/Handles.h"
+#include "tools/ServerModule.h"
 
 #include <string>
 
 namespace Assoc {
+
+using Tools::TServerModule;
 
 class TServerLibrary {
 public:
@@ -18,13 +20,10 @@ public:
   void Unregister() const;
 
 private:
-  using TEntry = HRESULT(STDAPICALLTYPE*)();
-  void Call(TEntry entry, const char* name) const;
+  void Call(TServerModule::TEntry entry, const char* name) const;
 
   std::wstring FPath;
-  Win32::TLibrary FLibrary;
-  TEntry FRegister = nullptr;
-  TEntry FUnregister = nullptr;
+  Tools::TServerModule FModule;
 };
 
 // tarnctx.dll in the folder of this program.

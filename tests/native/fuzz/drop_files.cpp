@@ -1,6 +1,6 @@
 // Fuzzes the dropped-file list reader two ways: the input as a block of any bytes (no crash, no read past it,
 // and what is read is exactly what the block holds), and as names laid out in a block that must read back.
-#include "shell/DropFileList.h"
+#include "support/DropFileNames.h"
 #include "support/DropFilesBlock.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

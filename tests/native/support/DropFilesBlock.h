@@ -1,6 +1,8 @@
-// DROPFILES blocks built from names, laid out as the shell lays them out or deliberately otherwise,
-// and bytes held at the very end of their own allocation so that AddressSanitizer sees any read past them.
+// DROPFILES blocks built from names (the tools' own builder), and bytes held at the very end of their own
+// allocation so that AddressSanitizer sees any read past them.
 #pragma once
+
+#include "tools/DropFilesBlock.h"
 
 #include <cstddef>
 #include <memory>
@@ -10,14 +12,8 @@
 
 namespace NativeTesting {
 
-// Where the list starts and what follows its terminating empty name.
-struct TBlockLayout {
-  std::size_t ListOffset = 20;               // the header's size; more leaves a gap, odd misaligns wide names
-  std::vector<std::byte> AfterList;          // bytes past the list, inside the block
-};
-
-std::vector<std::byte> DropFilesBlock(const std::vector<std::string>& names, const TBlockLayout& layout = {});
-std::vector<std::byte> DropFilesBlock(const std::vector<std::u16string>& names, const TBlockLayout& layout = {});
+using Tools::DropFilesBlock;
+using Tools::TBlockLayout;
 
 // A copy of some bytes that ends where its allocation ends, so that AddressSanitizer reports a read past it.
 // At an odd address, UndefinedBehaviorSanitizer reports any misaligned read of a field or a wide character.

@@ -1,6 +1,6 @@
 // Dropped-file lists read from exactly their bytes: well-formed ones as laid out by any sender, malformed ones
 // refused, and no byte read outside the block (the copies end where their allocation ends).
-#include "shell/DropFileList.h"
+#include "support/DropFileNames.h"
 #include "support/DropFilesBlock.h"
 
 #include <gtest/gtest.h>
