@@ -3,6 +3,8 @@
 #include "shell/HandlerClass.h"
 #include "win32/Handles.h"
 
+#include "tools/ServerModule.h"
+
 #include <gtest/gtest.h>
 
 #include <shlwapi.h>
@@ -152,16 +154,10 @@ TEST_F(PackageManifest, LibraryServesTheManifestsClass) {
   CLSID named{};
   std::wstring text = L"{" + ServerClass.Attributes[L"Id"] + L"}";
   ASSERT_EQ(::CLSIDFromString(text.c_str(), &named), S_OK) << "no class identifier in the manifest";
-  Win32::TLibrary library(::LoadLibraryW(BuiltLibrary().c_str()));
-  ASSERT_TRUE(library);
-  auto getClassObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
-      reinterpret_cast<void*>(::GetProcAddress(library.get(), "DllGetClassObject")));
-  ASSERT_NE(getClassObject, nullptr);
+  Tools::TServerModule library(BuiltLibrary().wstring());
+  ASSERT_TRUE(library && library.GetClassObject);
   Win32::TComRef<IClassFactory> factory;
-  HRESULT result = getClassObject(named, IID_IClassFactory, reinterpret_cast<void**>(factory.put()));
-  if (result == CLASS_E_CLASSNOTAVAILABLE)
-    GTEST_SKIP() << "SKIPPED: this library does not serve the Explorer command's class yet";
-  EXPECT_EQ(result, S_OK);
+  EXPECT_EQ(library.GetClassObject(named, IID_IClassFactory, factory.put_void()), S_OK);
   EXPECT_TRUE(factory);
 }
 
