@@ -54,7 +54,7 @@ public:
     Win32::TComRef<IStream> stream;
     Win32::TComRef<IXmlReader> reader;
     if (!create || FAILED(::SHCreateStreamOnFileW(path.c_str(), STGM_READ, stream.put())) ||
-        FAILED(create(__uuidof(IXmlReader), reinterpret_cast<void**>(reader.put()), nullptr)))
+        FAILED(create(__uuidof(IXmlReader), reader.put_void(), nullptr)))
       throw std::runtime_error("cannot read " + path.string());
     IXmlReader* xml = reader.get();
     if (FAILED(xml->SetInput(stream.get()))) throw std::runtime_error("cannot read " + path.string());

@@ -3,7 +3,6 @@
 #include "ModernSession.h"
 
 #include "CommandTree.h"
-#include "HandlerDiscovery.h"
 #include "HostError.h"
 #include "HostSession.h"
 #include "HostSite.h"
@@ -11,6 +10,8 @@
 #include "OwnerWindow.h"
 #include "PackageManifest.h"
 #include "StartedPrograms.h"
+#include "tools/ClassText.h"
+#include "tools/ServerModule.h"
 #include "tools/Text.h"
 
 #include <shlobj.h>
@@ -36,18 +37,14 @@ std::wstring DefaultManifest() {
 // Windows creates a packaged class from its library through DllGetClassObject, never through the registry.
 class TPackagedClass {
 public:
-  explicit TPackagedClass(const TManifestCommand& command)
-      : FLibrary(::LoadLibraryExW(command.Library.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {
+  explicit TPackagedClass(const TManifestCommand& command) : FLibrary(command.Library) {
     if (!FLibrary)
       throw EHostError(TExitCode::ecCannotCreate, "Cannot load " + Tools::Utf8(command.Library) + " (error " +
                                                       std::to_string(::GetLastError()) + ")");
-    using TGetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-    auto getClassObject = reinterpret_cast<TGetClassObject>(
-        reinterpret_cast<void*>(::GetProcAddress(FLibrary.get(), "DllGetClassObject")));
-    if (!getClassObject) throw EHostError(TExitCode::ecCannotCreate, "The library has no DllGetClassObject");
+    if (!FLibrary.GetClassObject) throw EHostError(TExitCode::ecCannotCreate, "The library has no DllGetClassObject");
     Win32::TComRef<IClassFactory> factory;
-    CheckCall(getClassObject(command.Class, IID_IClassFactory, factory.put_void()),
-              "DllGetClassObject", TExitCode::ecCannotCreate);
+    CheckCall(FLibrary.GetClassObject(command.Class, IID_IClassFactory, factory.put_void()), "DllGetClassObject",
+              TExitCode::ecCannotCreate);
     CheckCall(factory->CreateInstance(nullptr, IID_IExplorerCommand, FCommand.put_void()),
               "IClassFactory::CreateInstance", TExitCode::ecCannotCreate);
   }
@@ -57,7 +54,7 @@ public:
   const Win32::TComRef<IExplorerCommand>& Command() const { return FCommand; }
 
 private:
-  Win32::TLibrary FLibrary;
+  Tools::TServerModule FLibrary;
   Win32::TComRef<IExplorerCommand> FCommand;
 };
 
@@ -84,7 +81,7 @@ TPrintedItem Printed(const TCommandNode& node) {
 }
 
 void PrintCommand(const TManifestCommand& command, const std::wstring& manifest) {
-  Print("Explorer command " + Tools::Utf8(ClassText(command.Class)) + ", verb " + Tools::Utf8(command.Verb) +
+  Print("Explorer command " + Tools::Utf8(Tools::ClassText(command.Class)) + ", verb " + Tools::Utf8(command.Verb) +
         " for items of type " + Tools::Utf8(command.ItemType) + ", from " + Tools::Utf8(manifest) +
         ", created from " + Tools::Utf8(command.Library) + "\n");
 }
@@ -126,9 +123,8 @@ void RunModernSession(const THostOptions& options) {
 
   TOwnerWindow owner;
   Win32::TComRef<IUnknown> site = MakeSite(owner.Handle());
-  Win32::TComRef<IObjectWithSite> withSite;
-  if (SUCCEEDED(packaged.Command()->QueryInterface(IID_IObjectWithSite,
-                                                          withSite.put_void())))
+  Win32::TComRef<IObjectWithSite> withSite = packaged.Command().query<IObjectWithSite>();
+  if (withSite)
     CheckCall(withSite->SetSite(site.get()), "IObjectWithSite::SetSite");
   Win32::TComRef<IShellItemArray> items = ShellItems(selection);
 
