@@ -92,17 +92,23 @@ void Worker(int worker, const std::set<std::string>& helpTexts, TFaults& faults)
   ::CoUninitialize();
 }
 
+int ListedFactories() {
+  int listed = 0;
+  ComObj::ClassManager().VisitFactories(*ComServ::ModuleServer, [&](ComObj::TComObjectFactory&) { ++listed; });
+  return listed;
+}
+
 // Adds a factory, writes every factory's entries, finds and walks, removes it again.
 void Registrar(const std::atomic<bool>& stop, TFaults& faults, int& cycles) {
+  const int moduleFactories = ListedFactories();
   for (unsigned n = 0; !stop; ++n, ++cycles) {
     GUID classId = CLSID_TarnwickContextMenu;
     classId.Data1 ^= 0x5A5A0000u + n;
     auto* factory = new ComObj::TComObjectFactory(*ComServ::ModuleServer, ComObj::ClassOf<TContextMenu>, classId,
                                                   "", "Stress class", ComObj::imMultiUse, ComObj::thApartment);
     ComServ::ModuleServer->UpdateServerRegistration(true);
-    int listed = 0;
-    ComObj::ClassManager().VisitFactories(*ComServ::ModuleServer, [&](ComObj::TComObjectFactory&) { ++listed; });
-    if (listed != 2 || ComObj::ClassManager().FindFactory(classId) != factory) ++faults.Unlisted;
+    if (ListedFactories() != moduleFactories + 1 || ComObj::ClassManager().FindFactory(classId) != factory)
+      ++faults.Unlisted;
     ComServ::ModuleServer->UpdateServerRegistration(false);
     delete factory;
   }
@@ -119,6 +125,7 @@ TEST(HandlerStressTest, EightShellThreadsAndARegistrarLeaveTheStateWholeAndTheCo
   Testing::TMessageBoxWatcher boxes;
   ComServ::CreateModuleServer();
   InitializeHandlerModule();
+  ASSERT_EQ(ListedFactories(), 2) << "the handler class and the Explorer command";
 
   std::set<std::string> helpTexts = {"Hide data in selected carrier: "};  // after a spent selection
   for (int w = 0; w < Workers; ++w) helpTexts.insert("Hide data in selected carrier: " + TaggedPath(w, 0));

@@ -336,3 +336,56 @@ TEST_F(HostTest, ScreenshotIsAPngOfTheOpenMenuWithItsBitmap) {
       << "the expanded item is highlighted";
   EXPECT_TRUE(ShowsBitmap(pixels, MenuBitmap())) << "the menu's bitmap is not in the picture";
 }
+
+// Windows 11's first menu ------------------------------------------------------------------------------
+
+namespace {
+
+// The submenu's captions and rules, without the columns only one of the two menus has.
+Strings SubmenuCaptions(const Strings& lines) {
+  Strings captions;
+  for (const std::string& line : lines)
+    if (line.starts_with("    ")) captions.push_back(line.substr(4, line.find("  ", 4) - 4));
+  return captions;
+}
+
+// Everything from the state on, but the heading that names the order.
+Strings ModernTree(const Testing::TToolRun& run) {
+  Strings lines = LinesFrom(run.OutLines(), "State");
+  std::erase_if(lines, [](const std::string& line) { return line.starts_with("Menu (Windows 11"); });
+  return lines;
+}
+
+}  // namespace
+
+TEST_F(HostTest, ModernMenuShowsTheClassicItemsInEveryCallOrder) {
+  Options.SetString("UnhideInst", "1");
+  Options.SetString("DecryptSec", "1");
+  std::string picture = Testing::Quoted(Picture()), text = Testing::Quoted(Text());
+  for (const std::string& selection : {picture + " " + text, text + " " + picture}) {
+    Testing::TToolRun classic = Host(selection), modern = Host("--modern " + selection);
+    ASSERT_EQ(modern.ExitCode, 0u) << modern.Err;
+    EXPECT_EQ(SubmenuCaptions(modern.OutLines()), SubmenuCaptions(classic.OutLines())) << modern.Out;
+    EXPECT_TRUE(Contains(modern.Out, "\n  Tarnwick  submenu, icon 16, 20, 24, 32, 48\n")) << modern.Out;
+    EXPECT_TRUE(Contains(modern.Out, "Shred...  icon 16, 20, 24, 32, 48  Shred the selected file(s)\n"))
+        << modern.Out;
+    for (const char* order : {"title-first", "enum-first"})
+      EXPECT_EQ(ModernTree(Host("--modern --order " + std::string(order) + " " + selection)), ModernTree(modern))
+          << order;
+  }
+}
+
+TEST_F(HostTest, ModernInvokeHandsTheMainApplicationTheClassicCommandLine) {
+  Testing::TStandIn standIn(Folder, "main.exe");
+  Options.SetString("ExeName", standIn.ExePath());
+  std::string selection = Testing::Quoted(Picture()) + " " + Testing::Quoted(Text());
+  ASSERT_EQ(Host("--invoke Tarnwick/Encrypt... " + selection).ExitCode, 0u);
+  Testing::TRecordedLaunch classic = standIn.Wait();
+  Testing::TToolRun modern = Host("--modern --invoke Tarnwick/Encrypt... " + selection);
+  ASSERT_EQ(modern.ExitCode, 0u) << modern.Err;
+  Testing::TRecordedLaunch launch = standIn.Wait();
+  ASSERT_TRUE(classic.Started && launch.Started);
+  EXPECT_EQ(launch.CommandLine, classic.CommandLine);
+  EXPECT_TRUE(LinesFrom(modern.OutLines(), "Started main.exe").size() == 1) << modern.Out;
+  EXPECT_EQ(Host("--modern --invoke Tarnwick/Nothing " + selection).ExitCode, 7u);
+}
