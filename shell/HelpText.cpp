@@ -11,28 +11,19 @@
 
 namespace ContextM {
 
-namespace {
-
-// Without a selection, or with an empty one, the text ends after its fixed part.
-std::string FirstSelectedPath() {
-  TSelection selection = SelectedFiles();
-  return selection && !selection->Paths.empty() ? selection->Paths.front() : std::string();
-}
-
-}  // namespace
-
-std::optional<std::string> HelpTextOf(UINT_PTR offset) {
+std::optional<std::string> HelpTextOf(UINT_PTR offset, const TSelectedFiles* selection) {
   const TCommand* command = FindItem(offset);
   if (!command) return std::nullopt;
   std::string text(command->HelpText);
-  if (command->HelpNamesFirstPath) text += FirstSelectedPath();
+  // Without a selection, or with an empty one, the text ends after its fixed part.
+  if (command->HelpNamesFirstPath && selection && !selection->Paths.empty()) text += selection->Paths.front();
   return text;
 }
 
 HRESULT GetCommandString(UINT_PTR offset, UINT type, char* buffer, UINT bufferSize) noexcept {
   return HandlerCall([&]() -> HRESULT {
     if (type != GCS_HELPTEXTA) return S_OK;  // verbs, validation and wide texts are not offered
-    std::optional<std::string> text = HelpTextOf(offset);
+    std::optional<std::string> text = HelpTextOf(offset, SelectedFiles().get());
     if (!text) return E_INVALIDARG;
     if (!buffer) return E_POINTER;
     // A buffer without room even for the NUL cannot take an answer.

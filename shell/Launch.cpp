@@ -18,9 +18,6 @@ constexpr wchar_t UnpassableReason[] =
     L"\n\nIts name holds characters that the system code page cannot represent, and it has no short name "
     L"that could stand in for it. Nothing was started; rename the file and try again.";
 
-// A caller that asked for no user interface may be unable to answer a modal box: it gets a failure instead.
-bool MayShowBoxes(const CMINVOKECOMMANDINFO& info) { return !(info.fMask & CMIC_MASK_FLAG_NO_UI); }
-
 void ReportStartFailure(HWND owner) { ::MessageBoxA(owner, LaunchErrorText, "Error", MB_OK | MB_ICONERROR); }
 
 // By hand: the library's formatted printing would be linked in for this one number.
@@ -31,8 +28,8 @@ std::wstring DecimalText(std::size_t number) {
   return digits;
 }
 
-void ReportUnpassable(HWND owner, const std::vector<std::wstring>& names) {
-  std::wstring listed = names.front();
+void ReportUnpassable(HWND owner, const TNameList<wchar_t>& names) {
+  std::wstring listed(names.front());
   if (names.size() > 1) listed += L"\n(and " + DecimalText(names.size() - 1) + L" more)";
   std::wstring text = UnpassableHead + listed + UnpassableReason;
   ::MessageBoxW(owner, text.c_str(), L"Error", MB_OK | MB_ICONERROR);
@@ -41,27 +38,14 @@ void ReportUnpassable(HWND owner, const std::vector<std::wstring>& names) {
 // A verb given as a string, not an offset: its pointer has bits above the low 16.
 bool IsVerbString(LPCSTR verb) { return !IS_INTRESOURCE(verb); }
 
-// Refuses the whole selection when one of its names cannot be handed on: half a command on a shred is worse
-// than none. The selection is spent, as by any command.
-HRESULT RefuseSelection(const CMINVOKECOMMANDINFO& info, const TSelection& selection) {
-  if (!MayShowBoxes(info)) return HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION);
-  ReportUnpassable(info.hwnd, selection->Unpassable);
-  return S_OK;
-}
-
-HRESULT Launch(const CMINVOKECOMMANDINFO& info, const TCommand& command, const std::string& exeName,
-               const TSelection& selection) {
-  if (StartProgram(exeName, CommandLineFor(exeName, command, selection->Paths), info.nShow)) return S_OK;
-  HRESULT failure = LastErrorResult();
-  if (!MayShowBoxes(info)) return failure;
-  ReportStartFailure(info.hwnd);
-  return S_OK;
+TLaunchSite SiteOf(const CMINVOKECOMMANDINFO& info) {
+  return {info.hwnd, info.nShow, !(info.fMask & CMIC_MASK_FLAG_NO_UI)};
 }
 
 }  // namespace
 
-std::string CommandLineFor(const std::string& exeName, const TCommand& command, const TPathList& paths) {
-  return BuildCommandLine(exeName, command.Switch, paths, SystemLeadBytes());
+std::string CommandLineFor(const std::string& exeName, const TCommand& command, const TSelectedFiles& selection) {
+  return BuildCommandLine(exeName, command.Switch, selection.Paths, SystemLeadBytes());
 }
 
 bool StartProgram(const std::string& exeName, std::string commandLine, int show) {
@@ -79,8 +63,32 @@ bool StartProgram(const std::string& exeName, std::string commandLine, int show)
                           &startup, process.put());
 }
 
-// A path that cannot be read starts nothing and keeps the selection: E_UNEXPECTED, and a box unless the
-// caller asked for none.
+std::optional<std::string> ExeNameFor(const TLaunchSite& site) {
+  try {
+    return ReadExeName();
+  } catch (...) {
+    if (site.MayShowBoxes) ReportStartFailure(site.Owner);
+    return std::nullopt;
+  }
+}
+
+// Half a command on a shred is worse than none: one name that cannot be handed on refuses the whole selection.
+HRESULT LaunchCommand(const TCommand& command, const TSelectedFiles& selection, const std::string& exeName,
+                      const TLaunchSite& site) {
+  if (!selection.Unpassable.empty()) {
+    if (!site.MayShowBoxes) return HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION);
+    ReportUnpassable(site.Owner, selection.Unpassable);
+    return S_OK;
+  }
+  if (StartProgram(exeName, CommandLineFor(exeName, command, selection), site.Show)) return S_OK;
+  HRESULT failure = LastErrorResult();
+  if (!site.MayShowBoxes) return failure;
+  ReportStartFailure(site.Owner);
+  return S_OK;
+}
+
+// An ExeName value that cannot be read starts nothing and keeps the selection: E_UNEXPECTED, and a box unless
+// the caller asked for none.
 HRESULT InvokeCommand(const CMINVOKECOMMANDINFO* info) noexcept {
   return HandlerCall([&]() -> HRESULT {
     if (!info) return E_INVALIDARG;
@@ -89,18 +97,13 @@ HRESULT InvokeCommand(const CMINVOKECOMMANDINFO* info) noexcept {
     const TCommand* command = FindItem(LOWORD(reinterpret_cast<UINT_PTR>(info->lpVerb)));
     if (!command) return E_INVALIDARG;
 
-    std::string exeName;
-    try {
-      exeName = ReadExeName();
-    } catch (...) {
-      if (MayShowBoxes(*info)) ReportStartFailure(info->hwnd);
-      return E_UNEXPECTED;
-    }
+    TLaunchSite site = SiteOf(*info);
+    std::optional<std::string> exeName = ExeNameFor(site);
+    if (!exeName) return E_UNEXPECTED;
     // Taken and spent in one step: another thread's command cannot launch the same selection twice.
     TSelection selection = SpendSelectedFiles();
     if (!selection) return E_FAIL;
-    if (!selection->Unpassable.empty()) return RefuseSelection(*info, selection);
-    return Launch(*info, *command, exeName, selection);
+    return LaunchCommand(*command, *selection, *exeName, site);
   });
 }
 

@@ -31,10 +31,10 @@ bool IsShown(const TCommand& command, bool carrierRule, bool decryptRule) {
 }
 
 // Positions are passed as fixed even when earlier items are left out: past the end, InsertMenu appends.
-Win32::TMenu BuildPopup(UINT idCmdFirst, const TOptionValues& options, const TPathList& paths) {
+Win32::TMenu BuildPopup(UINT idCmdFirst, const TOptionValues& options, const TSelectedFiles& selection) {
   Win32::TMenu popup(::CreatePopupMenu());
-  bool carrierRule = CarrierRuleHolds(options, paths);
-  bool decryptRule = DecryptRuleHolds(options, paths);
+  bool carrierRule = CarrierRuleHolds(options, selection);
+  bool decryptRule = DecryptRuleHolds(options, selection);
   for (const TCommand* command : CommandsByPosition()) {
     if (!IsShown(*command, carrierRule, decryptRule)) continue;
     UINT id = idCmdFirst + OffsetOf(*command);
@@ -67,7 +67,7 @@ HRESULT QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT, UINT
   TSelection selection = SelectedFiles();
   if (!selection) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
 
-  Win32::TMenu popup = BuildPopup(idCmdFirst, options, selection->Paths);
+  Win32::TMenu popup = BuildPopup(idCmdFirst, options, *selection);
   if (!::InsertMenuA(menu, indexMenu, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()), "Tarnwick"))
     return LastErrorResult();
   popup.release();  // the shell's menu owns it now

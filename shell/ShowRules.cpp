@@ -31,27 +31,28 @@ std::string ExtensionOf(std::string_view path) {
   return UpperCase(std::string(path.substr(delimiter)));
 }
 
-bool IsExistingFile(const std::string& path) {
+bool IsExistingFile(const char* path) {
   WIN32_FIND_DATAA found;
-  Win32::TFindHandle search(::FindFirstFileA(path.c_str(), &found));
+  Win32::TFindHandle search(::FindFirstFileA(path, &found));
   if (!search || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
   FILETIME local;
   WORD date, time;
   return ::FileTimeToLocalFileTime(&found.ftLastWriteTime, &local) && ::FileTimeToDosDateTime(&local, &date, &time);
 }
 
-bool CarrierRuleHolds(const TOptionValues& options, const TPathList& paths) {
+bool CarrierRuleHolds(const TOptionValues& options, const TSelectedFiles& selection) {
   if (!options.CarrierFilter) return true;
   // An empty selection has no extension to look for.
-  std::string extension = paths.empty() ? std::string() : ExtensionOf(paths.front());
+  std::string extension = selection.Paths.empty() ? std::string() : ExtensionOf(selection.Paths.front());
   return !extension.empty() && options.CarrierMask.find(extension) != std::string::npos;
 }
 
-bool DecryptRuleHolds(const TOptionValues& options, const TPathList& paths) {
+bool DecryptRuleHolds(const TOptionValues& options, const TSelectedFiles& selection) {
   if (!options.DecryptFilter) return true;
   // The extension first: a .TWK path passes whether it exists or not, so it needs no directory search.
-  return std::none_of(paths.begin(), paths.end(),
-                      [](const std::string& path) { return ExtensionOf(path) != ".TWK" && IsExistingFile(path); });
+  for (auto path = selection.Paths.begin(); path != selection.Paths.end(); ++path)
+    if (ExtensionOf(*path) != ".TWK" && IsExistingFile(path.c_str())) return false;
+  return true;
 }
 
 }  // namespace ContextM

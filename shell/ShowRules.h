@@ -13,12 +13,12 @@ namespace ContextM {
 std::string ExtensionOf(std::string_view path);
 
 // A directory search finds it, it is no directory, and its last-write time is a valid MS-DOS time.
-bool IsExistingFile(const std::string& path);
+bool IsExistingFile(const char* path);
 
 // The first path's extension occurs in the mask; with the filter off, always.
-bool CarrierRuleHolds(const TOptionValues& options, const TPathList& paths);
+bool CarrierRuleHolds(const TOptionValues& options, const TSelectedFiles& selection);
 
 // No existing file of the selection has an extension other than .TWK; with the filter off, always.
-bool DecryptRuleHolds(const TOptionValues& options, const TPathList& paths);
+bool DecryptRuleHolds(const TOptionValues& options, const TSelectedFiles& selection);
 
 }  // namespace ContextM
