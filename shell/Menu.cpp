@@ -18,8 +18,11 @@ namespace {
 std::mutex BitmapLock;
 Win32::TBitmap Bitmap;
 
-// Default-only, verbs-only and no-verbs requests get nothing, unless the shell also sets CMF_EXPLORE.
-bool WantsSubmenu(UINT flags) { return (flags & 0xF) == 0 || (flags & CMF_EXPLORE) != 0; }
+// The requests for less than a full menu: the default item only, verbs only, or no verbs.
+constexpr UINT NarrowedMenuFlags = CMF_DEFAULTONLY | CMF_VERBSONLY | CMF_NOVERBS;
+
+// A narrowed request gets nothing, unless the shell also sets CMF_EXPLORE.
+bool WantsSubmenu(UINT flags) { return (flags & NarrowedMenuFlags) == 0 || (flags & CMF_EXPLORE) != 0; }
 
 bool IsShown(const TCommand& command, bool carrierRule, bool decryptRule) {
   switch (command.Shown) {
@@ -41,7 +44,7 @@ Win32::TMenu BuildPopup(UINT idCmdFirst, const TOptionValues& options, const TSe
     if (command->Kind == TCommandKind::ckSeparator)
       ::InsertMenuA(popup.get(), command->Position, MF_BYPOSITION | MF_SEPARATOR, id, nullptr);
     else
-      ::InsertMenuA(popup.get(), command->Position, MF_BYPOSITION | MF_STRING, id, command->Caption.data());
+      ::InsertMenuA(popup.get(), command->Position, MF_BYPOSITION | MF_STRING, id, command->Caption.c_str());
   }
   return popup;
 }
