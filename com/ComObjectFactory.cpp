@@ -79,8 +79,8 @@ HRESULT STDMETHODCALLTYPE TComObjectFactory::CreateInstance(IUnknown* outer, REF
   *out = nullptr;
   // An aggregating outer object must receive the identity IUnknown.
   if (outer && !::IsEqualGUID(iid, IID_IUnknown)) return CLASS_E_NOAGGREGATION;
-  return CreationBoundary([&] { return CreateAndQuery(outer, iid, out); },
-                          [this](const Exception& failure) { ReportCreationFailure(failure.Message()); });
+  return CallBoundary([&] { return CreateAndQuery(outer, iid, out); },
+                      [this](const Exception& failure) { ReportCreationFailure(failure.Message()); });
 }
 
 HRESULT TComObjectFactory::CreateAndQuery(IUnknown* outer, REFIID iid, void** out) {

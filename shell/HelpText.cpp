@@ -3,9 +3,9 @@
 
 #include "CodePage.h"
 #include "CommandTable.h"
-#include "HandlerCall.h"
 #include "Selection.h"
 #include "TextBuffer.h"
+#include "com/ComBoundary.h"
 
 #include <shlobj.h>
 
@@ -21,7 +21,7 @@ std::optional<std::string> HelpTextOf(UINT_PTR offset, const TSelectedFiles* sel
 }
 
 HRESULT GetCommandString(UINT_PTR offset, UINT type, char* buffer, UINT bufferSize) noexcept {
-  return HandlerCall([&]() -> HRESULT {
+  return ComObj::CallBoundary([&]() -> HRESULT {
     if (type != GCS_HELPTEXTA) return S_OK;  // verbs, validation and wide texts are not offered
     std::optional<std::string> text = HelpTextOf(offset, SelectedFiles().get());
     if (!text) return E_INVALIDARG;

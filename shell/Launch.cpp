@@ -2,8 +2,8 @@
 #include "Launch.h"
 
 #include "CodePage.h"
-#include "HandlerCall.h"
 #include "Settings.h"
+#include "com/ComBoundary.h"
 #include "win32/Handles.h"
 
 #include <shellapi.h>
@@ -81,7 +81,7 @@ HRESULT LaunchCommand(const TCommand& command, const TSelectedFiles& selection, 
     return S_OK;
   }
   if (StartProgram(exeName, CommandLineFor(exeName, command, selection), site.Show)) return S_OK;
-  HRESULT failure = LastErrorResult();
+  HRESULT failure = ComObj::LastErrorResult();
   if (!site.MayShowBoxes) return failure;
   ReportStartFailure(site.Owner);
   return S_OK;
@@ -90,7 +90,7 @@ HRESULT LaunchCommand(const TCommand& command, const TSelectedFiles& selection, 
 // An ExeName value that cannot be read starts nothing and keeps the selection: E_UNEXPECTED, and a box unless
 // the caller asked for none.
 HRESULT InvokeCommand(const CMINVOKECOMMANDINFO* info) noexcept {
-  return HandlerCall([&]() -> HRESULT {
+  return ComObj::CallBoundary([&]() -> HRESULT {
     if (!info) return E_INVALIDARG;
     if (IsVerbString(info->lpVerb)) return E_FAIL;
     if (!SelectedFiles()) return E_FAIL;

@@ -2,8 +2,8 @@
 #include "Menu.h"
 
 #include "CommandTable.h"
-#include "HandlerCall.h"
 #include "ShowRules.h"
+#include "com/ComBoundary.h"
 #include "com/ModuleInstance.h"
 #include "win32/Handles.h"
 
@@ -64,7 +64,7 @@ void ReleaseSubmenuBitmap() noexcept {
 
 // Options that cannot be read give E_UNEXPECTED and no menu: nothing is offered from half-read options.
 HRESULT QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT, UINT flags) noexcept {
-  return HandlerCall([&]() -> HRESULT {
+  return ComObj::CallBoundary([&]() -> HRESULT {
   if (!WantsSubmenu(flags)) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
   TOptionValues options = ReadOptions();
   TSelection selection = SelectedFiles();
@@ -72,7 +72,7 @@ HRESULT QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT, UINT
 
   Win32::TMenu popup = BuildPopup(idCmdFirst, options, *selection);
   if (!::InsertMenuA(menu, indexMenu, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()), "Tarnwick"))
-    return LastErrorResult();
+    return ComObj::LastErrorResult();
   popup.release();  // the shell's menu owns it now
   HBITMAP bitmap = SubmenuBitmap();
   ::SetMenuItemBitmaps(menu, indexMenu, MF_BYPOSITION, bitmap, bitmap);
