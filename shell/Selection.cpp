@@ -4,6 +4,7 @@
 #include "DropFileList.h"
 #include "Shared.h"
 #include "win32/Handles.h"
+#include "win32/Text.h"
 
 #include <cstdint>
 #include <cstring>
@@ -68,19 +69,7 @@ std::optional<std::string> ShortFormExactly(std::wstring_view name) {
 
 // Only for showing the menu and its help texts: such a name is never handed on.
 std::string ShownForm(std::wstring_view name) {
-  int length = static_cast<int>(name.size());
-  DWORD flags = UnicodeCodePage() ? 0 : WC_NO_BEST_FIT_CHARS;
-  int size = ::WideCharToMultiByte(CP_ACP, flags, name.data(), length, nullptr, 0, nullptr, nullptr);
-  std::string text(size, '\0');
-  ::WideCharToMultiByte(CP_ACP, flags, name.data(), length, text.data(), size, nullptr, nullptr);
-  return text;
-}
-
-std::wstring Widened(std::string_view name) {
-  int length = static_cast<int>(name.size());
-  std::wstring text(::MultiByteToWideChar(CP_ACP, 0, name.data(), length, nullptr, 0), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, name.data(), length, text.data(), static_cast<int>(text.size()));
-  return text;
+  return Win32::Narrowed(name, CP_ACP, UnicodeCodePage() ? 0 : WC_NO_BEST_FIT_CHARS);
 }
 
 // Single-byte names are already in the system code page. A quote would end the path's quotes, and so would
@@ -116,7 +105,7 @@ public:
 
   void AddAnsi(std::span<const std::byte> stored) {
     std::string_view name(reinterpret_cast<const char*>(stored.data()), stored.size());
-    if (!IsPassableAnsi(name)) FSelection.Unpassable.Append(Widened(name));
+    if (!IsPassableAnsi(name)) FSelection.Unpassable.Append(Win32::Widened(name));
     FSelection.Paths.Append(name);
   }
 
