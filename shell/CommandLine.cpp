@@ -16,14 +16,8 @@ std::string ProgramOnLine(std::string_view exeName) {
 // does not read it as one.
 std::size_t TrailingBackslashes(std::string_view path, const TLeadBytes& leadBytes) {
   std::size_t count = 0;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    if (path[i] == '\\') {
-      ++count;
-    } else {
-      count = 0;
-      if (leadBytes[static_cast<unsigned char>(path[i])] && i + 1 < path.size()) ++i;
-    }
-  }
+  for (std::size_t i = 0; i < path.size(); i += CharacterLength(path, i, leadBytes))
+    count = path[i] == '\\' ? count + 1 : 0;
   return count;
 }
 

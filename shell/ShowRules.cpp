@@ -15,10 +15,8 @@ bool IsDelimiter(char c) { return c == '.' || c == '\\' || c == ':'; }
 // Walks by characters: in a double-byte code page a trail byte may equal a delimiter.
 std::string_view::size_type LastDelimiterByCharacters(std::string_view path, const TLeadBytes& leadBytes) {
   std::string_view::size_type delimiter = std::string_view::npos;
-  for (std::string_view::size_type i = 0; i < path.size(); ++i) {
+  for (std::string_view::size_type i = 0; i < path.size(); i += CharacterLength(path, i, leadBytes))
     if (IsDelimiter(path[i])) delimiter = i;
-    else if (leadBytes[static_cast<unsigned char>(path[i])] && i + 1 < path.size()) ++i;
-  }
   return delimiter;
 }
 
