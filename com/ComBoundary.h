@@ -18,10 +18,11 @@ HRESULT RegistrationBoundary(Work&& work) noexcept {
   }
 }
 
-// Object creation: any failure answers E_UNEXPECTED. The library's own failures are first handed to the
-// report (for example a message box); a failing report changes nothing.
+// A call that computes its own result (object creation, the handler's methods): any failure answers
+// E_UNEXPECTED, so the host process never sees an exception. The library's own failures are first handed to
+// the report (for example a message box); a failing report changes nothing.
 template <class Work, class Report>
-HRESULT CreationBoundary(Work&& work, Report&& report) noexcept {
+HRESULT CallBoundary(Work&& work, Report&& report) noexcept {
   try {
     return work();
   } catch (const Exception& failure) {
@@ -34,10 +35,16 @@ HRESULT CreationBoundary(Work&& work, Report&& report) noexcept {
   return E_UNEXPECTED;
 }
 
-// Object creation with nothing to report.
+// A call with nothing to report.
 template <class Work>
-HRESULT CreationBoundary(Work&& work) noexcept {
-  return CreationBoundary(work, [](const Exception&) {});
+HRESULT CallBoundary(Work&& work) noexcept {
+  return CallBoundary(work, [](const Exception&) {});
+}
+
+// The calling thread's last error as an HRESULT, never a success code.
+inline HRESULT LastErrorResult() noexcept {
+  DWORD error = ::GetLastError();
+  return error == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(error);
 }
 
 }  // namespace ComObj

@@ -6,6 +6,7 @@
 #include "ComServerObject.h"
 #include "Exceptions.h"
 #include "Registration.h"
+#include "win32/CodePage.h"
 
 namespace ComObj {
 
@@ -79,8 +80,8 @@ HRESULT STDMETHODCALLTYPE TComObjectFactory::CreateInstance(IUnknown* outer, REF
   *out = nullptr;
   // An aggregating outer object must receive the identity IUnknown.
   if (outer && !::IsEqualGUID(iid, IID_IUnknown)) return CLASS_E_NOAGGREGATION;
-  return CreationBoundary([&] { return CreateAndQuery(outer, iid, out); },
-                          [this](const Exception& failure) { ReportCreationFailure(failure.Message()); });
+  return CallBoundary([&] { return CreateAndQuery(outer, iid, out); },
+                      [this](const Exception& failure) { ReportCreationFailure(failure.Message()); });
 }
 
 HRESULT TComObjectFactory::CreateAndQuery(IUnknown* outer, REFIID iid, void** out) {
@@ -110,8 +111,8 @@ std::string CreationFailureText(const std::string& message) {
   if (message.empty()) return message;
   // The last character decides; in a double-byte code page that is its lead byte.
   std::size_t last = 0;
-  for (std::size_t i = 0; i < message.size(); i += ::IsDBCSLeadByte(static_cast<BYTE>(message[i])) ? 2 : 1)
-    last = i;
+  const Win32::TLeadBytes& leadBytes = Win32::SystemLeadBytes();
+  for (std::size_t i = 0; i < message.size(); i += Win32::CharacterLength(message, i, leadBytes)) last = i;
   return static_cast<unsigned char>(message[last]) > '.' ? message + "." : message;
 }
 

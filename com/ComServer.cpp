@@ -6,6 +6,7 @@
 #include "Exceptions.h"
 #include "ModuleInstance.h"
 #include "win32/Handles.h"
+#include "win32/Text.h"
 
 #include <string_view>
 
@@ -35,20 +36,6 @@ TLaunchMode LaunchModeOf(std::string_view commandLine) {
   if (HasSwitch(commandLine, "REGSERVER")) return lmRegister;
   if (HasSwitch(commandLine, "UNREGSERVER")) return lmUnregister;
   return lmNormal;
-}
-
-std::wstring Wide(const std::string& text) {
-  int length = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring wide(length > 0 ? length - 1 : 0, L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-  return wide;
-}
-
-std::string Narrow(const wchar_t* text) {
-  int length = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string narrow(length > 0 ? length - 1 : 0, '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), length, nullptr, nullptr);
-  return narrow;
 }
 
 }  // namespace
@@ -147,20 +134,20 @@ std::string ModuleBaseName() {
 
 ITypeLib* OpenTypeLibrary(const std::string& path) {
   ITypeLib* library = nullptr;
-  CheckOleResult(::LoadTypeLib(Wide(path).c_str(), &library));
+  CheckOleResult(::LoadTypeLib(Win32::Widened(path).c_str(), &library));
   return library;
 }
 
 void RegisterTypeLibrary(ITypeLib* library, const std::string& path) {
-  std::wstring widePath = Wide(path);
-  std::wstring helpFolder = Wide(path.substr(0, path.find_last_of('\\') + 1));
+  std::wstring widePath = Win32::Widened(path);
+  std::wstring helpFolder = Win32::Widened(path.substr(0, path.find_last_of('\\') + 1));
   CheckOleResult(::RegisterTypeLib(library, widePath.data(), helpFolder.data()));
 }
 
 std::string TypeLibraryName(ITypeLib* library) {
   Win32::TBString name;
   CheckOleResult(library->GetDocumentation(-1, name.put(), nullptr, nullptr, nullptr));
-  return Narrow(name.get() ? name.get() : L"");
+  return Win32::Narrowed(name.get() ? name.get() : L"");
 }
 
 }  // namespace ComServ

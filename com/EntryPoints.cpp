@@ -23,7 +23,7 @@ TComServer& LoadedServer() {
 HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID classId, REFIID iid, void** out) noexcept {
   if (!out) return E_POINTER;
   *out = nullptr;
-  return CreationBoundary([&] {
+  return CallBoundary([&] {
     TComObjectFactory* factory = ClassManager().FindFactory(classId);
     return factory ? factory->QueryInterface(iid, out) : CLASS_E_CLASSNOTAVAILABLE;
   });

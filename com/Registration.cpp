@@ -6,6 +6,7 @@
 #include "Exceptions.h"
 #include "ModuleInstance.h"
 #include "win32/Handles.h"
+#include "win32/Text.h"
 
 namespace ComObj {
 
@@ -14,9 +15,7 @@ const char* const ThreadModelNames[4] = {"", "Apartment", "Free", "Both"};
 std::string ClassIdToText(const GUID& classId) {
   Win32::TCoTaskString wide;
   CheckOleResult(::StringFromCLSID(classId, wide.put()));
-  char text[64];
-  int length = ::WideCharToMultiByte(CP_ACP, 0, wide.get(), -1, text, sizeof text, nullptr, nullptr);
-  return std::string(text, length > 0 ? length - 1 : 0);
+  return Win32::Narrowed(wide.get());
 }
 
 void WriteRootValue(const std::string& keyPath, const std::string& valueName, const std::string& data) {

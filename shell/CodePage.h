@@ -2,10 +2,10 @@
 #pragma once
 
 #include "LeadBytes.h"
+#include "win32/CodePage.h"
 
 namespace ContextM {
 
-// Read once: the system code page does not change while the process runs.
-const TLeadBytes& SystemLeadBytes();
+using Win32::SystemLeadBytes;
 
 }  // namespace ContextM

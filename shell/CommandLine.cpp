@@ -16,14 +16,8 @@ std::string ProgramOnLine(std::string_view exeName) {
 // does not read it as one.
 std::size_t TrailingBackslashes(std::string_view path, const TLeadBytes& leadBytes) {
   std::size_t count = 0;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    if (path[i] == '\\') {
-      ++count;
-    } else {
-      count = 0;
-      if (leadBytes[static_cast<unsigned char>(path[i])] && i + 1 < path.size()) ++i;
-    }
-  }
+  for (std::size_t i = 0; i < path.size(); i += CharacterLength(path, i, leadBytes))
+    count = path[i] == '\\' ? count + 1 : 0;
   return count;
 }
 
@@ -36,18 +30,20 @@ std::string ProgramPath(std::string_view exeName) {
 std::string QuotedPath(std::string_view path, const TLeadBytes& leadBytes) {
   std::string quoted;
   quoted.reserve(path.size() + 4);
-  quoted += '"';
-  quoted += path;
-  quoted.append(TrailingBackslashes(path, leadBytes), '\\');
-  quoted += "\" ";
+  AppendQuotedPath(quoted, path, leadBytes);
   return quoted;
 }
 
-std::string BuildCommandLine(std::string_view exeName, std::string_view switchText,
-                             const std::vector<std::string>& paths, const TLeadBytes& leadBytes) {
+void AppendQuotedPath(std::string& line, std::string_view path, const TLeadBytes& leadBytes) {
+  line += '"';
+  line += path;
+  line.append(TrailingBackslashes(path, leadBytes), '\\');
+  line += "\" ";
+}
+
+std::string CommandLineHead(std::string_view exeName, std::string_view switchText) {
   std::string line = ProgramOnLine(exeName);
   line += switchText;
-  for (const std::string& path : paths) line += QuotedPath(path, leadBytes);
   return line;
 }
 

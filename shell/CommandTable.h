@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -14,16 +15,31 @@ enum class TCommandKind : std::uint8_t { ckItem, ckSeparator };
 // Which rule decides whether a command is shown in the submenu.
 enum class TShowRule : std::uint8_t { srAlways, srCarrier, srDecrypt };
 
+// A text of the table: only a string literal makes one, so it ends with the NUL that InsertMenuA reads up to.
+class TCText {
+public:
+  template <std::size_t Size>
+  constexpr TCText(const char (&literal)[Size]) noexcept : FText(literal), FLength(Size - 1) {}
+
+  constexpr const char* c_str() const noexcept { return FText; }
+  constexpr std::string_view view() const noexcept { return {FText, FLength}; }
+  constexpr operator std::string_view() const noexcept { return view(); }
+
+private:
+  const char* FText;
+  std::size_t FLength;
+};
+
 struct TCommand {
-  std::string_view Name;
+  TCText Name;
   UINT Position;  // zero-based position in the submenu
   TCommandKind Kind;
-  std::string_view Caption;
+  TCText Caption;
   TShowRule Shown;
-  std::string_view HelpText;     // for Unhide and HideInCarrier, followed by the first selected path
+  TCText HelpText;     // for Unhide and HideInCarrier, followed by the first selected path
   bool HelpNamesFirstPath;
-  std::string_view Switch;       // placed between the program and the quoted paths
-  int Icon;                      // resource id of its picture in Windows 11's first menu; 0 for none
+  TCText Switch;       // placed between the program and the quoted paths
+  int Icon;            // resource id of its picture in Windows 11's first menu; 0 for none
 };
 
 // The shell grants this many command identifiers, whichever items are shown.

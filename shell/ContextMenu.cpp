@@ -1,11 +1,11 @@
 // The handler's interface methods: each runs one operation and returns its result as it stands.
 #include "ContextMenu.h"
 
-#include "HandlerCall.h"
 #include "HelpText.h"
 #include "Launch.h"
 #include "Menu.h"
 #include "Selection.h"
+#include "com/ComBoundary.h"
 
 namespace ContextM {
 
@@ -28,7 +28,7 @@ HRESULT STDMETHODCALLTYPE TContextMenu::GetCommandString(UINT_PTR offset, UINT t
 // IShellExtInit -----------------------------------------------------------------------------------
 
 HRESULT STDMETHODCALLTYPE TContextMenu::Initialize(PCIDLIST_ABSOLUTE, IDataObject* dataObject, HKEY) noexcept {
-  return HandlerCall([&] { return CaptureSelection(dataObject); });
+  return ComObj::CallBoundary([&] { return CaptureSelection(dataObject); });
 }
 
 // The factory -------------------------------------------------------------------------------------

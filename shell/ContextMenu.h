@@ -9,6 +9,9 @@
 
 namespace ContextM {
 
+// Every handler object in the process shares one selection and one set of option values, by design: the shell
+// may initialize one object and query or invoke another. They live module-wide in shell/Selection.cpp
+// (SelectedFiles) and shell/Settings.cpp (the options last read), each behind its own lock.
 class TContextMenu : public ComObj::TComImplements<ComObj::TComObject, IContextMenu, IShellExtInit> {
 public:
   // IContextMenu

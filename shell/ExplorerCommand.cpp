@@ -2,9 +2,10 @@
 #include "ExplorerCommand.h"
 
 #include "ExplorerSelection.h"
-#include "HandlerCall.h"
+#include "com/ComBoundary.h"
 #include "com/ModuleInstance.h"
 #include "res/IconIds.h"
+#include "win32/Text.h"
 
 #include <cstring>
 #include <mutex>
@@ -52,9 +53,6 @@ std::wstring IconLocation(int resourceId) {
 HRESULT HandOutIcon(int resourceId, LPWSTR* icon) {
   return HandOut(IconLocation(resourceId), icon);
 }
-
-// Captions are plain ASCII.
-std::wstring Widened(std::string_view text) { return std::wstring(text.begin(), text.end()); }
 
 bool IsEmpty(IShellItemArray* items) {
   DWORD count = 0;
@@ -123,7 +121,7 @@ HRESULT STDMETHODCALLTYPE TExplorerCommand::GetTitle(IShellItemArray* items, LPW
 
 HRESULT STDMETHODCALLTYPE TExplorerCommand::GetIcon(IShellItemArray* items, LPWSTR* icon) noexcept {
   Remember(items);
-  return HandlerCall([&] { return HandOutIcon(IDI_TARNWICK, icon); });
+  return ComObj::CallBoundary([&] { return HandOutIcon(IDI_TARNWICK, icon); });
 }
 
 HRESULT STDMETHODCALLTYPE TExplorerCommand::GetToolTip(IShellItemArray* items, LPWSTR* tip) noexcept {
@@ -146,7 +144,7 @@ HRESULT STDMETHODCALLTYPE TExplorerCommand::GetState(IShellItemArray* items, BOO
   if (IsEmpty(items)) return S_OK;
   *state = ECS_ENABLED;
   if (!okToBeSlow) return E_PENDING;
-  return HandlerCall([&] {
+  return ComObj::CallBoundary([&] {
     if (FileSystemPaths(items).empty() || !OptionsReadable()) *state = ECS_HIDDEN;
     return S_OK;
   });
@@ -163,7 +161,7 @@ HRESULT STDMETHODCALLTYPE TExplorerCommand::GetFlags(EXPCMDFLAGS* flags) noexcep
 HRESULT STDMETHODCALLTYPE TExplorerCommand::EnumSubCommands(IEnumExplorerCommand** commands) noexcept {
   if (!commands) return E_POINTER;
   *commands = nullptr;
-  return HandlerCall([&] {
+  return ComObj::CallBoundary([&] {
     Win32::TComRef<TExplorerCommandEnum> enumerator = NewCounted<TExplorerCommandEnum>(*Factory());
     enumerator->Assign(MakeChildren());
     *commands = enumerator.release();
@@ -216,18 +214,18 @@ void TExplorerSubCommand::Assign(const TCommand& command, IUnknown* site) noexce
 
 HRESULT STDMETHODCALLTYPE TExplorerSubCommand::GetTitle(IShellItemArray*, LPWSTR* name) noexcept {
   if (IsSeparator()) return NoText(name, S_FALSE);
-  return HandlerCall([&] { return HandOut(Widened(FCommand->Caption), name); });
+  return ComObj::CallBoundary([&] { return HandOut(Win32::Widened(FCommand->Caption.view()), name); });
 }
 
 HRESULT STDMETHODCALLTYPE TExplorerSubCommand::GetIcon(IShellItemArray*, LPWSTR* icon) noexcept {
   if (FCommand->Icon == 0) return NoText(icon, E_NOTIMPL);
-  return HandlerCall([&] { return HandOutIcon(FCommand->Icon, icon); });
+  return ComObj::CallBoundary([&] { return HandOutIcon(FCommand->Icon, icon); });
 }
 
 // Names the first path of the array it is given, as the classic text names the first selected path.
 HRESULT STDMETHODCALLTYPE TExplorerSubCommand::GetToolTip(IShellItemArray* items, LPWSTR* tip) noexcept {
   if (IsSeparator()) return NoText(tip, E_NOTIMPL);
-  return HandlerCall([&] {
+  return ComObj::CallBoundary([&] {
     std::optional<std::wstring> text = WideHelpTextOf(*FCommand, SelectionOfItems(items));
     return text ? HandOut(*text, tip) : NoText(tip, E_NOTIMPL);
   });
@@ -244,7 +242,7 @@ HRESULT STDMETHODCALLTYPE TExplorerSubCommand::GetState(IShellItemArray*, BOOL, 
 // As the classic handler answers: E_INVALIDARG for a separator, E_FAIL without a selection.
 HRESULT STDMETHODCALLTYPE TExplorerSubCommand::Invoke(IShellItemArray* items, IBindCtx*) noexcept {
   if (IsSeparator()) return E_INVALIDARG;
-  return HandlerCall([&]() -> HRESULT {
+  return ComObj::CallBoundary([&]() -> HRESULT {
     TSelection selection = SelectionOfItems(items);
     if (!selection) return E_FAIL;
     return LaunchForItems(*FCommand, selection, SiteWindow());

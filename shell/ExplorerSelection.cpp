@@ -4,25 +4,18 @@
 #include "HelpText.h"
 #include "Launch.h"
 #include "win32/Handles.h"
+#include "win32/Text.h"
 
 namespace ContextM {
 
 namespace {
 
 std::optional<std::wstring> FileSystemPathOf(IShellItemArray& items, DWORD index) {
-  IShellItem* found = nullptr;
-  if (FAILED(items.GetItemAt(index, &found))) return std::nullopt;
-  Win32::TComRef<IShellItem> item(found);
+  Win32::TComRef<IShellItem> item;
+  if (FAILED(items.GetItemAt(index, item.put()))) return std::nullopt;
   Win32::TCoTaskString path;
   if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, path.put())) || !path) return std::nullopt;
   return std::wstring(path.get());
-}
-
-std::wstring Widened(const std::string& text) {
-  int length = static_cast<int>(text.size());
-  std::wstring wide(::MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), static_cast<int>(wide.size()));
-  return wide;
 }
 
 }  // namespace
@@ -44,17 +37,20 @@ TSelection SelectionOfItems(IShellItemArray* items) {
 }
 
 TShownCommands ShownFor(const TOptionValues& options, const TSelection& selection) {
-  return ShownCommands(options, selection->Paths);
+  return ShownCommands(options, *selection);
 }
 
 std::optional<std::wstring> WideHelpTextOf(const TCommand& command, const TSelection& selection) {
-  std::optional<std::string> text = HelpTextOf(OffsetOf(command), selection);
+  std::optional<std::string> text = HelpTextOf(OffsetOf(command), selection.get());
   if (!text) return std::nullopt;
-  return Widened(*text);
+  return Win32::Widened(*text);
 }
 
 HRESULT LaunchForItems(const TCommand& command, const TSelection& selection, HWND owner) {
-  return LaunchFor(command, selection, owner, SW_SHOWNORMAL, true);
+  TLaunchSite site{owner, SW_SHOWNORMAL, true};
+  std::optional<std::string> exeName = ExeNameFor(site);
+  if (!exeName) return E_UNEXPECTED;
+  return LaunchCommand(command, *selection, *exeName, site);
 }
 
 }  // namespace ContextM

@@ -3,37 +3,27 @@
 
 #include "CodePage.h"
 #include "CommandTable.h"
-#include "HandlerCall.h"
 #include "Selection.h"
 #include "TextBuffer.h"
+#include "com/ComBoundary.h"
 
 #include <shlobj.h>
 
 namespace ContextM {
 
-namespace {
-
-// Without a selection, or with an empty one, the text ends after its fixed part.
-std::string FirstSelectedPath(const TSelection& selection) {
-  return selection && !selection->Paths.empty() ? selection->Paths.front() : std::string();
-}
-
-}  // namespace
-
-std::optional<std::string> HelpTextOf(UINT_PTR offset, const TSelection& selection) {
+std::optional<std::string> HelpTextOf(UINT_PTR offset, const TSelectedFiles* selection) {
   const TCommand* command = FindItem(offset);
   if (!command) return std::nullopt;
   std::string text(command->HelpText);
-  if (command->HelpNamesFirstPath) text += FirstSelectedPath(selection);
+  // Without a selection, or with an empty one, the text ends after its fixed part.
+  if (command->HelpNamesFirstPath && selection && !selection->Paths.empty()) text += selection->Paths.front();
   return text;
 }
 
-std::optional<std::string> HelpTextOf(UINT_PTR offset) { return HelpTextOf(offset, SelectedFiles()); }
-
 HRESULT GetCommandString(UINT_PTR offset, UINT type, char* buffer, UINT bufferSize) noexcept {
-  return HandlerCall([&]() -> HRESULT {
+  return ComObj::CallBoundary([&]() -> HRESULT {
     if (type != GCS_HELPTEXTA) return S_OK;  // verbs, validation and wide texts are not offered
-    std::optional<std::string> text = HelpTextOf(offset);
+    std::optional<std::string> text = HelpTextOf(offset, SelectedFiles().get());
     if (!text) return E_INVALIDARG;
     if (!buffer) return E_POINTER;
     // A buffer without room even for the NUL cannot take an answer.

@@ -10,10 +10,8 @@
 
 namespace ContextM {
 
-// The help text of an offset for a selection; none for separators and offsets above 9.
-std::optional<std::string> HelpTextOf(UINT_PTR offset, const TSelection& selection);
-// The same for the module-wide selection.
-std::optional<std::string> HelpTextOf(UINT_PTR offset);
+// The help text of an offset for a selection, which may be absent; none for separators and offsets above 9.
+std::optional<std::string> HelpTextOf(UINT_PTR offset, const TSelectedFiles* selection);
 
 // Answers IContextMenu::GetCommandString; only ANSI help-text requests are answered.
 HRESULT GetCommandString(UINT_PTR offset, UINT type, char* buffer, UINT bufferSize) noexcept;

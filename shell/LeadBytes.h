@@ -1,11 +1,11 @@
-// Which bytes open a double-byte character: text in such a code page is walked by characters, not bytes.
+// The handler's walk through double-byte text: the one in win32/, platform-free.
 #pragma once
 
-#include <bitset>
+#include "win32/LeadBytes.h"
 
 namespace ContextM {
 
-// None are set for a single-byte code page.
-using TLeadBytes = std::bitset<256>;
+using Win32::CharacterLength;
+using Win32::TLeadBytes;
 
 }  // namespace ContextM

@@ -2,8 +2,8 @@
 #include "Menu.h"
 
 #include "CommandTable.h"
-#include "HandlerCall.h"
 #include "ShowRules.h"
+#include "com/ComBoundary.h"
 #include "com/ModuleInstance.h"
 #include "win32/Handles.h"
 
@@ -18,18 +18,21 @@ namespace {
 std::mutex BitmapLock;
 Win32::TBitmap Bitmap;
 
-// Default-only, verbs-only and no-verbs requests get nothing, unless the shell also sets CMF_EXPLORE.
-bool WantsSubmenu(UINT flags) { return (flags & 0xF) == 0 || (flags & CMF_EXPLORE) != 0; }
+// The requests for less than a full menu: the default item only, verbs only, or no verbs.
+constexpr UINT NarrowedMenuFlags = CMF_DEFAULTONLY | CMF_VERBSONLY | CMF_NOVERBS;
+
+// A narrowed request gets nothing, unless the shell also sets CMF_EXPLORE.
+bool WantsSubmenu(UINT flags) { return (flags & NarrowedMenuFlags) == 0 || (flags & CMF_EXPLORE) != 0; }
 
 // Positions are passed as fixed even when earlier items are left out: past the end, InsertMenu appends.
-Win32::TMenu BuildPopup(UINT idCmdFirst, const TOptionValues& options, const TPathList& paths) {
+Win32::TMenu BuildPopup(UINT idCmdFirst, const TOptionValues& options, const TSelectedFiles& selection) {
   Win32::TMenu popup(::CreatePopupMenu());
-  for (const TCommand* command : ShownCommands(options, paths)) {
+  for (const TCommand* command : ShownCommands(options, selection)) {
     UINT id = idCmdFirst + OffsetOf(*command);
     if (command->Kind == TCommandKind::ckSeparator)
       ::InsertMenuA(popup.get(), command->Position, MF_BYPOSITION | MF_SEPARATOR, id, nullptr);
     else
-      ::InsertMenuA(popup.get(), command->Position, MF_BYPOSITION | MF_STRING, id, command->Caption.data());
+      ::InsertMenuA(popup.get(), command->Position, MF_BYPOSITION | MF_STRING, id, command->Caption.c_str());
   }
   return popup;
 }
@@ -49,15 +52,15 @@ void ReleaseSubmenuBitmap() noexcept {
 
 // Options that cannot be read give E_UNEXPECTED and no menu: nothing is offered from half-read options.
 HRESULT QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT, UINT flags) noexcept {
-  return HandlerCall([&]() -> HRESULT {
+  return ComObj::CallBoundary([&]() -> HRESULT {
   if (!WantsSubmenu(flags)) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
   TOptionValues options = ReadOptions();
   TSelection selection = SelectedFiles();
   if (!selection) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
 
-  Win32::TMenu popup = BuildPopup(idCmdFirst, options, selection->Paths);
+  Win32::TMenu popup = BuildPopup(idCmdFirst, options, *selection);
   if (!::InsertMenuA(menu, indexMenu, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()), "Tarnwick"))
-    return LastErrorResult();
+    return ComObj::LastErrorResult();
   popup.release();  // the shell's menu owns it now
   HBITMAP bitmap = SubmenuBitmap();
   ::SetMenuItemBitmaps(menu, indexMenu, MF_BYPOSITION, bitmap, bitmap);

@@ -10,7 +10,7 @@ namespace ContextM {
 
 bool TRegistry::OpenKey(const std::string& path) {
   CloseKey();
-  return ::RegOpenKeyExA(FRootKey, path.c_str(), 0, KEY_ALL_ACCESS, FCurrentKey.put()) == ERROR_SUCCESS;
+  return ::RegOpenKeyExA(FRootKey, path.c_str(), 0, KEY_READ, FCurrentKey.put()) == ERROR_SUCCESS;
 }
 
 std::string TRegistry::ReadString(const std::string& name) const {

@@ -19,7 +19,7 @@ public:
   TRegistry(const TRegistry&) = delete;
   TRegistry& operator=(const TRegistry&) = delete;
 
-  // Opens a path relative to the root with full access, never creating it; false leaves no key open.
+  // Opens a path relative to the root for reading only, never creating it; false leaves no key open.
   bool OpenKey(const std::string& path);
   // The empty text when the value or the key is missing; raises ERegistryException for other types.
   std::string ReadString(const std::string& name) const;

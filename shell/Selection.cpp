@@ -1,15 +1,14 @@
-// Selection capture from CF_HDROP, and the module-wide list every handler object reads.
+// Selection capture from CF_HDROP or from wide names, and the module-wide list every handler object reads.
 #include "Selection.h"
 
 #include "DropFileList.h"
 #include "Shared.h"
 #include "win32/Handles.h"
+#include "win32/Text.h"
 
-#include <array>
 #include <cstdint>
 #include <cstring>
 #include <optional>
-#include <string_view>
 
 namespace ContextM {
 
@@ -25,88 +24,100 @@ bool UnicodeCodePage() {
   return utf8;
 }
 
-// The name in the system code page, or none when that code page cannot hold it exactly: best fit would turn
-// a full-width backslash or quote into a real one, and the path could then name another file.
-std::optional<std::string> ToAnsiExactly(std::wstring_view name) {
-  if (name.empty()) return std::string();
+// The most bytes one UTF-16 unit can take in the system code page: three in UTF-8, and the code page's longest
+// character otherwise.
+std::size_t BytesPerUnit() {
+  static const std::size_t bytes = [] {
+    if (UnicodeCodePage()) return std::size_t{3};
+    CPINFO info{};
+    return ::GetCPInfo(CP_ACP, &info) ? std::size_t{info.MaxCharSize} : std::size_t{4};
+  }();
+  return bytes;
+}
+
+// Writes the name in the system code page into target, which has room for BytesPerUnit() a unit; the bytes
+// written, or none when that code page cannot hold it exactly: best fit would turn a full-width backslash or
+// quote into a real one, and the path could then name another file.
+std::optional<std::size_t> ConvertExactly(std::wstring_view name, char* target) {
+  if (name.empty()) return 0;
   bool utf8 = UnicodeCodePage();  // holds every name, and refuses the flag and the default check
   BOOL usedDefault = FALSE;
-  DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
-  BOOL* lossy = utf8 ? nullptr : &usedDefault;
-  // One conversion into room for the longest form: three bytes for a UTF-16 unit in UTF-8, two for a character
-  // of a double-byte code page. Paths of usual length need no allocation beyond the result's.
-  std::array<char, 3 * (MAX_PATH + 1)> room;
-  std::string longName(name.size() * 3 > room.size() ? name.size() * 3 : 0, '\0');
-  char* target = longName.empty() ? room.data() : longName.data();
-  int capacity = static_cast<int>(longName.empty() ? room.size() : longName.size());
-  int size = ::WideCharToMultiByte(CP_ACP, flags, name.data(), static_cast<int>(name.size()), target, capacity,
-                                   nullptr, lossy);
+  int size = ::WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, name.data(),
+                                   static_cast<int>(name.size()), target,
+                                   static_cast<int>(name.size() * BytesPerUnit()), nullptr,
+                                   utf8 ? nullptr : &usedDefault);
   if (size == 0 || usedDefault) return std::nullopt;
-  std::string text(target, size);
   // No file name holds a quote; one here would end the path's quotes on the command line.
-  if (text.find('"') != std::string::npos) return std::nullopt;
-  return text;
+  if (std::memchr(target, '"', static_cast<std::size_t>(size))) return std::nullopt;
+  return static_cast<std::size_t>(size);
 }
 
 // The same file by its short name, when the system keeps one and the code page holds it exactly.
-std::optional<std::string> ShortFormExactly(const std::wstring& name) {
-  DWORD size = ::GetShortPathNameW(name.c_str(), nullptr, 0);
+std::optional<std::string> ShortFormExactly(std::wstring_view name) {
+  std::wstring longName(name);
+  DWORD size = ::GetShortPathNameW(longName.c_str(), nullptr, 0);
   if (size == 0) return std::nullopt;
   std::wstring shortName(size, L'\0');
-  DWORD length = ::GetShortPathNameW(name.c_str(), shortName.data(), size);
+  DWORD length = ::GetShortPathNameW(longName.c_str(), shortName.data(), size);
   if (length == 0 || length >= size) return std::nullopt;
-  shortName.resize(length);
-  return ToAnsiExactly(shortName);
+  std::string text(length * BytesPerUnit(), '\0');
+  std::optional<std::size_t> converted = ConvertExactly({shortName.data(), length}, text.data());
+  if (!converted) return std::nullopt;
+  text.resize(*converted);
+  return text;
 }
 
 // Only for showing the menu and its help texts: such a name is never handed on.
 std::string ShownForm(std::wstring_view name) {
-  int length = static_cast<int>(name.size());
-  DWORD flags = UnicodeCodePage() ? 0 : WC_NO_BEST_FIT_CHARS;
-  int size = ::WideCharToMultiByte(CP_ACP, flags, name.data(), length, nullptr, 0, nullptr, nullptr);
-  std::string text(size, '\0');
-  ::WideCharToMultiByte(CP_ACP, flags, name.data(), length, text.data(), size, nullptr, nullptr);
-  return text;
-}
-
-std::wstring Widened(const std::string& name) {
-  int length = static_cast<int>(name.size());
-  std::wstring text(::MultiByteToWideChar(CP_ACP, 0, name.data(), length, nullptr, 0), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, name.data(), length, text.data(), static_cast<int>(text.size()));
-  return text;
-}
-
-void AddWideName(std::wstring_view name, TSelectedFiles& selection) {
-  std::optional<std::string> path = ToAnsiExactly(name);
-  if (!path) path = ShortFormExactly(std::wstring(name));
-  if (path) return selection.Paths.push_back(std::move(*path));
-  selection.Paths.push_back(ShownForm(name));
-  selection.Unpassable.emplace_back(name);
-}
-
-// The block's UTF-16 names are the platform's wide names, used in place where they are aligned as such.
-void AddWideName(std::span<const std::byte> stored, TSelectedFiles& selection) {
-  std::size_t length = stored.size() / sizeof(wchar_t);
-  if (reinterpret_cast<std::uintptr_t>(stored.data()) % alignof(wchar_t) == 0)
-    return AddWideName(std::wstring_view(reinterpret_cast<const wchar_t*>(stored.data()), length), selection);
-  std::wstring copied(length, L'\0');
-  std::memcpy(copied.data(), stored.data(), stored.size());
-  AddWideName(copied, selection);
+  return Win32::Narrowed(name, CP_ACP, UnicodeCodePage() ? 0 : WC_NO_BEST_FIT_CHARS);
 }
 
 // Single-byte names are already in the system code page. A quote would end the path's quotes, and so would
 // a lead byte without its trail byte, which would take the closing quote as its trail.
-bool IsPassableAnsi(const std::string& name) {
+bool IsPassableAnsi(std::string_view name) {
   int length = static_cast<int>(name.size());
-  return name.find('"') == std::string::npos &&
+  return name.find('"') == std::string_view::npos &&
          ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name.data(), length, nullptr, 0) > 0;
 }
 
-void AddAnsiName(std::span<const std::byte> stored, TSelectedFiles& selection) {
-  std::string name(reinterpret_cast<const char*>(stored.data()), stored.size());
-  if (!IsPassableAnsi(name)) selection.Unpassable.push_back(Widened(name));
-  selection.Paths.push_back(std::move(name));
-}
+// Converts each name straight into the selection's one buffer, reserved ahead for the longest conversion.
+class TSelectionBuilder {
+public:
+  explicit TSelectionBuilder(std::size_t reservedBytes) { FSelection.Paths.Reserve(reservedBytes); }
+
+  void AddWide(std::wstring_view name) {
+    char* target = FSelection.Paths.Room(name.size() * BytesPerUnit());
+    if (std::optional<std::size_t> size = ConvertExactly(name, target)) return FSelection.Paths.Commit(*size);
+    if (std::optional<std::string> shortForm = ShortFormExactly(name)) return FSelection.Paths.Append(*shortForm);
+    FSelection.Paths.Append(ShownForm(name));
+    FSelection.Unpassable.Append(name);
+  }
+
+  // The block's UTF-16 names are the platform's wide names, used in place where they are aligned as such.
+  void AddWide(std::span<const std::byte> stored) {
+    std::size_t length = stored.size() / sizeof(wchar_t);
+    if (reinterpret_cast<std::uintptr_t>(stored.data()) % alignof(wchar_t) == 0)
+      return AddWide(std::wstring_view(reinterpret_cast<const wchar_t*>(stored.data()), length));
+    FAligned.resize(length);
+    std::memcpy(FAligned.data(), stored.data(), stored.size());
+    AddWide(FAligned);
+  }
+
+  void AddAnsi(std::span<const std::byte> stored) {
+    std::string_view name(reinterpret_cast<const char*>(stored.data()), stored.size());
+    if (!IsPassableAnsi(name)) FSelection.Unpassable.Append(Win32::Widened(name));
+    FSelection.Paths.Append(name);
+  }
+
+  TSelectedFiles Finish() {
+    FSelection.Paths.ShrinkWhenSparse();
+    return std::move(FSelection);
+  }
+
+private:
+  TSelectedFiles FSelection;
+  std::wstring FAligned;  // a misaligned name's copy, reused from name to name
+};
 
 // None for a malformed block.
 std::optional<TSelectedFiles> SelectionFrom(HGLOBAL memory) {
@@ -115,24 +126,30 @@ std::optional<TSelectedFiles> SelectionFrom(HGLOBAL memory) {
   std::optional<TDropFileList> list =
       LocateDropFileList({static_cast<const std::byte*>(block.data()), block.size()});
   if (!list) return std::nullopt;
-  TSelectedFiles selection;
+  std::size_t units = list->Wide ? list->Names.size() / sizeof(wchar_t) : list->Names.size();
+  TSelectionBuilder builder(list->Wide ? units * BytesPerUnit() : units);
   bool terminated = VisitDropFileNames(*list, [&](std::span<const std::byte> name) {
-    list->Wide ? AddWideName(name, selection) : AddAnsiName(name, selection);
+    list->Wide ? builder.AddWide(name) : builder.AddAnsi(name);
   });
   if (!terminated) return std::nullopt;
-  return selection;
+  return builder.Finish();
 }
 
 }  // namespace
 
-TSelection MakeSelection(TPathList paths, std::vector<std::wstring> unpassable) {
-  return std::make_shared<const TSelectedFiles>(TSelectedFiles{std::move(paths), std::move(unpassable)});
+TSelection MakeSelection(const TPathList& paths, const std::vector<std::wstring>& unpassable) {
+  TSelectedFiles selection;
+  for (const std::string& path : paths) selection.Paths.Append(path);
+  for (const std::wstring& name : unpassable) selection.Unpassable.Append(name);
+  return std::make_shared<const TSelectedFiles>(std::move(selection));
 }
 
 TSelection SelectionFromWideNames(std::span<const std::wstring_view> names) {
-  TSelectedFiles selection;
-  for (std::wstring_view name : names) AddWideName(name, selection);
-  return std::make_shared<const TSelectedFiles>(std::move(selection));
+  std::size_t units = 0;
+  for (std::wstring_view name : names) units += name.size() + 1;
+  TSelectionBuilder builder(units * BytesPerUnit());
+  for (std::wstring_view name : names) builder.AddWide(name.substr(0, name.find(L'\0')));
+  return std::make_shared<const TSelectedFiles>(builder.Finish());
 }
 
 TSelection SelectedFiles() { return ModuleSelection.Get(); }

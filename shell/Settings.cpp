@@ -1,4 +1,4 @@
-// Reading the options: nothing is cached, so a change takes effect at the next right-click.
+// Reading the options anew at every right-click, so that a change takes effect at the next one.
 #include "Settings.h"
 
 #include "Registry.h"
@@ -8,6 +8,7 @@ namespace ContextM {
 
 namespace {
 
+// What the last read found, kept for the module; every menu is built from a fresh read, never from these.
 TShared<TOptionValues> ModuleOptions;
 
 // Anything but exactly "0" switches a filter on, an absent value included.

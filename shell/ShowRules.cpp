@@ -15,10 +15,8 @@ bool IsDelimiter(char c) { return c == '.' || c == '\\' || c == ':'; }
 // Walks by characters: in a double-byte code page a trail byte may equal a delimiter.
 std::string_view::size_type LastDelimiterByCharacters(std::string_view path, const TLeadBytes& leadBytes) {
   std::string_view::size_type delimiter = std::string_view::npos;
-  for (std::string_view::size_type i = 0; i < path.size(); ++i) {
+  for (std::string_view::size_type i = 0; i < path.size(); i += CharacterLength(path, i, leadBytes))
     if (IsDelimiter(path[i])) delimiter = i;
-    else if (leadBytes[static_cast<unsigned char>(path[i])] && i + 1 < path.size()) ++i;
-  }
   return delimiter;
 }
 
@@ -40,32 +38,33 @@ std::string ExtensionOf(std::string_view path) {
   return UpperCase(std::string(path.substr(delimiter)));
 }
 
-bool IsExistingFile(const std::string& path) {
+bool IsExistingFile(const char* path) {
   WIN32_FIND_DATAA found;
-  Win32::TFindHandle search(::FindFirstFileA(path.c_str(), &found));
+  Win32::TFindHandle search(::FindFirstFileA(path, &found));
   if (!search || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
   FILETIME local;
   WORD date, time;
   return ::FileTimeToLocalFileTime(&found.ftLastWriteTime, &local) && ::FileTimeToDosDateTime(&local, &date, &time);
 }
 
-bool CarrierRuleHolds(const TOptionValues& options, const TPathList& paths) {
+bool CarrierRuleHolds(const TOptionValues& options, const TSelectedFiles& selection) {
   if (!options.CarrierFilter) return true;
   // An empty selection has no extension to look for.
-  std::string extension = paths.empty() ? std::string() : ExtensionOf(paths.front());
+  std::string extension = selection.Paths.empty() ? std::string() : ExtensionOf(selection.Paths.front());
   return !extension.empty() && options.CarrierMask.find(extension) != std::string::npos;
 }
 
-bool DecryptRuleHolds(const TOptionValues& options, const TPathList& paths) {
+bool DecryptRuleHolds(const TOptionValues& options, const TSelectedFiles& selection) {
   if (!options.DecryptFilter) return true;
   // The extension first: a .TWK path passes whether it exists or not, so it needs no directory search.
-  return std::none_of(paths.begin(), paths.end(),
-                      [](const std::string& path) { return ExtensionOf(path) != ".TWK" && IsExistingFile(path); });
+  for (auto path = selection.Paths.begin(); path != selection.Paths.end(); ++path)
+    if (ExtensionOf(*path) != ".TWK" && IsExistingFile(path.c_str())) return false;
+  return true;
 }
 
-TShownCommands ShownCommands(const TOptionValues& options, const TPathList& paths) {
-  bool carrierRule = CarrierRuleHolds(options, paths);
-  bool decryptRule = DecryptRuleHolds(options, paths);
+TShownCommands ShownCommands(const TOptionValues& options, const TSelectedFiles& selection) {
+  bool carrierRule = CarrierRuleHolds(options, selection);
+  bool decryptRule = DecryptRuleHolds(options, selection);
   TShownCommands shown;
   for (const TCommand* command : CommandsByPosition())
     if (IsShown(*command, carrierRule, decryptRule)) shown.Add(*command);

@@ -16,13 +16,13 @@ namespace ContextM {
 std::string ExtensionOf(std::string_view path);
 
 // A directory search finds it, it is no directory, and its last-write time is a valid MS-DOS time.
-bool IsExistingFile(const std::string& path);
+bool IsExistingFile(const char* path);
 
 // The first path's extension occurs in the mask; with the filter off, always.
-bool CarrierRuleHolds(const TOptionValues& options, const TPathList& paths);
+bool CarrierRuleHolds(const TOptionValues& options, const TSelectedFiles& selection);
 
 // No existing file of the selection has an extension other than .TWK; with the filter off, always.
-bool DecryptRuleHolds(const TOptionValues& options, const TPathList& paths);
+bool DecryptRuleHolds(const TOptionValues& options, const TSelectedFiles& selection);
 
 // The entries a submenu shows, in submenu order, separators included: never more than the table holds.
 class TShownCommands {
@@ -38,6 +38,6 @@ private:
 };
 
 // What both menus show for these options and paths: the classic submenu and the Explorer command's children.
-TShownCommands ShownCommands(const TOptionValues& options, const TPathList& paths);
+TShownCommands ShownCommands(const TOptionValues& options, const TSelectedFiles& selection);
 
 }  // namespace ContextM

@@ -11,7 +11,7 @@ std::size_t CutLength(std::string_view text, std::size_t room, const TLeadBytes&
   if (text.size() <= room) return text.size();
   std::size_t length = 0;
   while (length < room) {
-    std::size_t next = length + (leadBytes[static_cast<unsigned char>(text[length])] ? 2 : 1);
+    std::size_t next = length + CharacterLength(text, length, leadBytes);
     if (next > room) break;
     length = next;
   }

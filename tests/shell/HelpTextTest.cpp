@@ -88,3 +88,11 @@ TEST_F(HelpTextTest, NoBufferOrNoRoomIsRefused) {
   EXPECT_EQ(GetCommandString(0, GCS_HELPTEXTA, Buffer, 0), E_INVALIDARG);
   EXPECT_TRUE(Untouched());
 }
+
+TEST_F(HelpTextTest, SelectionPassedInIsTheOneNamed) {
+  TSelection other = MakeSelection(TPathList{"D:\\x\\given.twk"});
+  EXPECT_EQ(HelpTextOf(7, other.get()), "Hide data in selected carrier: D:\\x\\given.twk");
+  EXPECT_EQ(HelpTextOf(1, nullptr), "Unhide data from the selected carrier file: ");
+  EXPECT_EQ(HelpTextOf(5, other.get()), std::nullopt);
+  EXPECT_EQ(Text(7), "Hide data in selected carrier: C:\\Data\\photo.bmp") << "the module-wide one is untouched";
+}

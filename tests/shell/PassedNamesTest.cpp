@@ -105,7 +105,8 @@ TEST_F(PassedNamesTest, DriveRootFromTheShellReachesTheProgramUnchanged) {
   Win32::TComRef<IDataObject> data = Tools::ShellDataObject(L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", {L"C:\\"});
   ASSERT_TRUE(data) << "the shell knows the drive";
   ASSERT_EQ(CaptureSelection(data.get()), S_OK);
-  ASSERT_EQ(SelectedFiles()->Paths, Strings{"C:\\"});
+  const TNameList<char>& paths = SelectedFiles()->Paths;
+  ASSERT_EQ(Strings(paths.begin(), paths.end()), Strings{"C:\\"});
   EXPECT_EQ(Invoke(0), S_OK);
   Testing::TRecordedLaunch launch = StandIn.Wait();
   EXPECT_EQ(launch.CommandLine, StandIn.ExePath() + " /h \"C:\\\\\" ");
@@ -146,6 +147,48 @@ TEST_F(PassedNamesTest, CallerThatAskedForNoInterfaceGetsFailuresInsteadOfBoxes)
   EXPECT_EQ(Invoke(6, CMIC_MASK_FLAG_NO_UI), E_UNEXPECTED);
   EXPECT_NE(SelectedFiles(), nullptr) << "an unreadable path keeps the selection";
 
+  EXPECT_FALSE(StandIn.Wait(300).Started);
+  EXPECT_TRUE(Boxes.Boxes().empty());
+}
+
+TEST_F(PassedNamesTest, WideNamesGivenDirectlyFollowTheCapturesRule) {
+  // What a shell item array hands over: the same names by the same rule as the shell's own data object's.
+  const WideStrings names = {L"plain.txt", L"caf\u00E9.bmp", L"\u4E2D\u6587.twk", L"q\uFF02.txt"};
+  for (const std::wstring& name : names) CreateWideFile(Folder, name);
+  WideStrings paths = {L"C:\\gone\\\u4E2D.txt"};  // no such file, so no short form
+  for (const std::wstring& name : names) paths.push_back((Folder.Path() / name).wstring());
+  ASSERT_EQ(CaptureFromShell(Folder, names), S_OK);
+  TSelection captured = SelectedFiles();
+
+  std::vector<std::wstring_view> views(paths.begin(), paths.end());
+  TSelection given = SelectionFromWideNames(views);
+  Strings capturedPaths(captured->Paths.begin(), captured->Paths.end());
+  Strings givenPaths(given->Paths.begin(), given->Paths.end());
+  ASSERT_EQ(givenPaths.size(), paths.size());
+  EXPECT_EQ(Strings(givenPaths.begin() + 1, givenPaths.end()), capturedPaths);
+  EXPECT_EQ(givenPaths[3], ShortFormOf(paths[3]));
+  EXPECT_EQ(WideStrings(given->Unpassable.begin(), given->Unpassable.end()), WideStrings{paths[0]});
+  EXPECT_TRUE(captured->Unpassable.empty());
+}
+
+TEST_F(PassedNamesTest, LaunchOfASelectionPassedInLeavesTheModuleWideOneAlone) {
+  std::string file = Folder.File("given.txt");
+  std::wstring wide(file.begin(), file.end());
+  std::wstring_view view = wide;
+  TSelection given = SelectionFromWideNames({&view, 1});
+  Testing::TDropFilesObject data(Strings{"C:\\module.txt"});
+  ASSERT_EQ(CaptureSelection(&data), S_OK);
+  TSelection moduleWide = SelectedFiles();
+
+  TLaunchSite quiet{nullptr, SW_SHOWNORMAL, false};
+  EXPECT_EQ(LaunchCommand(*FindItem(3), *given, StandIn.ExePath(), quiet), S_OK);
+  EXPECT_EQ(StandIn.Wait().Arguments, (Strings{"/e", file}));
+  EXPECT_EQ(SelectedFiles(), moduleWide);
+
+  std::wstring_view unpassable = L"C:\\gone\\\u4E2D.txt";
+  TSelection refused = SelectionFromWideNames({&unpassable, 1});
+  EXPECT_EQ(LaunchCommand(*FindItem(3), *refused, StandIn.ExePath(), quiet),
+            HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION));
   EXPECT_FALSE(StandIn.Wait(300).Started);
   EXPECT_TRUE(Boxes.Boxes().empty());
 }

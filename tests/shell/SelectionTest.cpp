@@ -19,9 +19,12 @@ protected:
   HRESULT Capture(IDataObject* data) { return CaptureSelection(data); }
   static Strings Selected() {
     TSelection selection = SelectedFiles();
-    return selection ? selection->Paths : Strings{"(absent)"};
+    return selection ? Strings(selection->Paths.begin(), selection->Paths.end()) : Strings{"(absent)"};
   }
-  static std::vector<std::wstring> Unpassable() { return SelectedFiles()->Unpassable; }
+  static std::vector<std::wstring> Unpassable() {
+    const TNameList<wchar_t>& names = SelectedFiles()->Unpassable;
+    return {names.begin(), names.end()};
+  }
 };
 
 namespace {

@@ -123,3 +123,45 @@ TEST_F(SettingsTest, UnloadEmptiesOnlyTheMask) {
   EXPECT_EQ(CurrentOptions().CarrierMask, "");
   EXPECT_FALSE(CurrentOptions().DecryptFilter);
 }
+
+namespace {
+
+// Grants everyone the given access to the options key, and nothing else; the handle keeps the right to
+// change that back, since access is checked when a key is opened.
+class TKeyAccess {
+public:
+  TKeyAccess() {
+    ::RegOpenKeyExA(HKEY_CURRENT_USER, OptionsKeyPath, 0, READ_CONTROL | WRITE_DAC, FKey.put());
+  }
+  ~TKeyAccess() { Grant(KEY_ALL_ACCESS); }
+  LONG Grant(REGSAM access) {
+    alignas(DWORD) BYTE everyone[SECURITY_MAX_SID_SIZE];
+    DWORD sidSize = sizeof everyone;
+    ::CreateWellKnownSid(WinWorldSid, nullptr, everyone, &sidSize);
+    alignas(DWORD) BYTE aclBytes[256];
+    auto* acl = reinterpret_cast<ACL*>(aclBytes);
+    ::InitializeAcl(acl, sizeof aclBytes, ACL_REVISION);
+    ::AddAccessAllowedAce(acl, ACL_REVISION, access, everyone);
+    SECURITY_DESCRIPTOR descriptor;
+    ::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+    ::SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
+    return ::RegSetKeySecurity(FKey.get(), DACL_SECURITY_INFORMATION, &descriptor);
+  }
+
+private:
+  Win32::TRegKey FKey;
+};
+
+}  // namespace
+
+TEST_F(SettingsTest, KeyThatGrantsOnlyReadingIsRead) {
+  Options.SetString("UnhideMask", "*.twk");
+  Options.SetString("ExeName", "C:\\Apps\\main.exe");
+  TKeyAccess access;
+  ASSERT_EQ(access.Grant(KEY_READ), ERROR_SUCCESS);
+  Win32::TRegKey full;
+  ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, OptionsKeyPath, 0, KEY_ALL_ACCESS, full.put()), ERROR_ACCESS_DENIED)
+      << "the platform enforces the key's security";
+  EXPECT_EQ(ReadOptions().CarrierMask, "*.TWK");
+  EXPECT_EQ(ReadExeName(), "C:\\Apps\\main.exe");
+}

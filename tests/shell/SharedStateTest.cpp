@@ -56,7 +56,7 @@ TEST(SharedStateTest, SelectionReplacedWhileOtherThreadsReadIt) {
     for (int round = 0; round < Rounds; ++round) {
       TSelection selection = SelectedFiles();
       if (!selection) continue;
-      const TPathList& paths = selection->Paths;
+      const TNameList<char>& paths = selection->Paths;
       if (paths.size() != 3 || paths.front().find_first_not_of(paths.front()[0]) != std::string::npos)
         ++torn;
     }

@@ -37,7 +37,7 @@ std::string TaggedPath(int worker, int i) {
 // A selection is whole when all its paths come from one worker's right-click, in that right-click's order.
 bool IsWhole(const TSelection& selection) {
   if (!selection) return true;
-  const TPathList& paths = selection->Paths;
+  TPathList paths(selection->Paths.begin(), selection->Paths.end());
   if (paths.size() != PathsPerSelection) return false;
   std::string tag = paths[0].substr(0, paths[0].find('\\', 3));
   for (int i = 0; i < PathsPerSelection; ++i)

@@ -2,6 +2,7 @@
 #include "Invocation.h"
 
 #include "tools/Text.h"
+#include "win32/Text.h"
 
 #include <shellapi.h>
 
@@ -35,13 +36,6 @@ TInvocation ByCaptions(const THostedMenu& menu, const std::vector<TMenuNode>& tr
   return {item, command->Handler, command->Offset};
 }
 
-std::string Ansi(const std::wstring& text) {
-  int length = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string ansi(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, ansi.data(), length, nullptr, nullptr);
-  return ansi;
-}
-
 }  // namespace
 
 TInvocation ResolveInvocation(const THostedMenu& menu, const std::vector<TMenuNode>& tree, const std::wstring& item) {
@@ -49,7 +43,7 @@ TInvocation ResolveInvocation(const THostedMenu& menu, const std::vector<TMenuNo
 }
 
 void Invoke(const TInvocation& invocation, HWND owner, int show, const std::wstring& folder) {
-  std::string ansiFolder = Ansi(folder);
+  std::string ansiFolder = Win32::Narrowed(folder);
   CMINVOKECOMMANDINFOEX info{};
   info.cbSize = sizeof info;
   info.fMask = CMIC_MASK_UNICODE;

@@ -1,5 +1,6 @@
 // The command line for names that are hard to quote, read back as the started program reads it.
 #include "shell/CommandLine.h"
+#include "shell/NameList.h"
 #include "support/CrtArgv.h"
 #include "support/FileNames.h"
 
@@ -80,4 +81,10 @@ TEST(CommandLineTest, OnlyRealTrailingBackslashesAreDoubledInADoubleByteCodePage
 TEST(CommandLineTest, ALeadByteThatIsATrailByteDoesNotShiftTheWalk) {
   const std::vector<std::string> names{"C:\\\x95\x95\\", "\x95\x95\x95\\", "\xE0\x81\x81\\\\"};
   for (const std::string& n : names) ExpectReadsBack(n, ShiftJisLeadBytes());
+}
+
+TEST(CommandLineTest, PathsOfANameListAreQuotedInTheirOrder) {
+  TNameList<char> list;
+  for (const char* path : {R"(C:\a b\)", "", R"(D:\x.twk)"}) list.Append(path);
+  EXPECT_EQ(BuildCommandLine("p q.exe", " /e ", list, NoLeadBytes), R"("p q.exe" /e "C:\a b\\" "" "D:\x.twk" )");
 }
