@@ -65,6 +65,7 @@ void MeasureAll(TReport& report, const TConfig& config, const TPaths& paths, con
     if (rows.Has("menus")) MeasureMenus(report, config, handler);
     if (rows.Has("initialize")) MeasureInitialize(report, config, handler);
   }
+  if (rows.Has("commands")) MeasureCommands(report, config, paths);
   if (rows.Has("cycles")) MeasureCycles(report, config);
 }
 
@@ -79,7 +80,7 @@ int main(int argc, char** argv) {
     else if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc)
       rows.Only = argv[++i];
     else {
-      std::fprintf(stderr, "usage: tarnctx_bench [--quick] [--only load,menus,initialize,cycles,sizes]\n");
+      std::fprintf(stderr, "usage: tarnctx_bench [--quick] [--only load,menus,initialize,commands,cycles,sizes]\n");
       return 2;
     }
   }

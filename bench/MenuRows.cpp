@@ -2,53 +2,17 @@
 #include "DropData.h"
 #include "Floors.h"
 #include "Rows.h"
+#include "ScratchFolder.h"
 #include "ShellMenus.h"
 
-#include <filesystem>
 #include <stdexcept>
 #include <string>
 
 namespace Bench {
 
-namespace fs = std::filesystem;
-
 namespace {
 
 constexpr UINT FirstId = 100, LastId = 200;
-
-// A folder of its own under the temporary folder, removed with everything in it.
-class TScratchFolder {
-public:
-  TScratchFolder() : FPath(fs::temp_directory_path() / ("tarnctx-bench-" + std::to_string(::GetCurrentProcessId()))) {
-    fs::create_directories(FPath);
-  }
-  ~TScratchFolder() {
-    std::error_code ignored;
-    fs::remove_all(FPath, ignored);
-  }
-  TScratchFolder(const TScratchFolder&) = delete;
-  TScratchFolder& operator=(const TScratchFolder&) = delete;
-
-  // Existing files (or folders) named prefix + number + extension, in a subfolder of their own.
-  std::vector<std::wstring> Make(const wchar_t* subfolder, const wchar_t* prefix, const wchar_t* extension,
-                                 std::size_t count, bool folders) const {
-    fs::path parent = FPath / subfolder;
-    fs::create_directories(parent);
-    std::vector<std::wstring> paths;
-    for (std::size_t i = 0; i < count; ++i) {
-      fs::path path = parent / (prefix + std::to_wstring(i) + extension);
-      if (folders)
-        fs::create_directory(path);
-      else
-        Win32::TKernelHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-      paths.push_back(path.wstring());
-    }
-    return paths;
-  }
-
-private:
-  fs::path FPath;
-};
 
 std::vector<std::string> Narrowed(const std::vector<std::wstring>& paths) {
   std::vector<std::string> narrow;

@@ -31,6 +31,9 @@ void MeasureLoading(TReport& report, const TConfig& config, const TPaths& paths)
 void MeasureMenus(TReport& report, const TConfig& config, const Win32::TComRef<IShellExtInit>& handler);
 // Initialize for each list length, and how its ratio grows with the length.
 void MeasureInitialize(TReport& report, const TConfig& config, const Win32::TComRef<IShellExtInit>& handler);
+// The Explorer command over shell item arrays: its state on the window thread, and its submenu against the
+// classic handler's for the same selections.
+void MeasureCommands(TReport& report, const TConfig& config, const TPaths& paths);
 // Bitmap objects and memory over many complete right-clicks.
 void MeasureCycles(TReport& report, const TConfig& config);
 // Both architectures' release libraries: size, sections, largest contributors.
