@@ -277,6 +277,30 @@ TEST_F(ExplorerCommandTest, InvokeStartsTheClassicCommandLineAndLeavesTheClassic
   EXPECT_FALSE(StandIn.Wait(200).Started);
 }
 
+// Items from several folders, in and out of order, and an item outside the file system: each path is its own
+// folder's, in the array's order, and the item without one is left out, as from CF_HDROP.
+TEST_F(ExplorerCommandTest, ItemsOfSeveralFoldersKeepTheirOwnPathsInOrder) {
+  Options.SetString("ExeName", StandIn.ExePath());
+  std::string inner = Folder.Folder("inner");
+  std::string nested = Folder.File("inner\\nested.txt");
+  std::string notes = (Folder.Path() / "notes.txt").string();
+  std::vector<Win32::TItemIdList> ids;
+  for (const std::string& path : {notes, nested, notes, inner})
+    ids.emplace_back(::ILCreateFromPathW(std::filesystem::path(path).c_str()));
+  Win32::TItemIdList computer;
+  ASSERT_EQ(::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, computer.put()), S_OK);
+  std::vector<PCIDLIST_ABSOLUTE> list;
+  for (const auto& id : ids) list.push_back(id.get());
+  list.insert(list.begin() + 2, computer.get());
+  TComRef<IShellItemArray> items;
+  ASSERT_EQ(::SHCreateShellItemArrayFromIDLists(static_cast<UINT>(list.size()), list.data(), items.put()), S_OK);
+
+  TComRef<IExplorerCommand> encrypt = ChildTitled(*RootFor(items.get()).get(), "Encrypt...");
+  ASSERT_TRUE(encrypt);
+  ASSERT_EQ(encrypt->Invoke(items.get(), nullptr), S_OK);
+  EXPECT_EQ(StandIn.Wait().Arguments, (Strings{"/e", notes, nested, notes, inner}));
+}
+
 TEST_F(ExplorerCommandTest, FailedStartIsReportedInABoxOwnedByTheSitesWindow) {
   Options.SetString("ExeName", "C:\\no\\such\\main.exe");
   HWND window = ::CreateWindowExA(0, "STATIC", "explorer", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
