@@ -60,7 +60,9 @@ int TReport::Misses() const {
 
 std::string Duration(double seconds) {
   char text[32];
-  if (seconds < 1e-3)
+  if (seconds < 1e-6)
+    std::snprintf(text, sizeof text, "%.0f ns", seconds * 1e9);
+  else if (seconds < 1e-3)
     std::snprintf(text, sizeof text, "%.1f us", seconds * 1e6);
   else if (seconds < 1)
     std::snprintf(text, sizeof text, "%.2f ms", seconds * 1e3);

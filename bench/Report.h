@@ -32,7 +32,7 @@ private:
   std::vector<std::string> FNotes;
 };
 
-// "12.3 us", "4.56 ms", "1.23 s".
+// "45 ns", "12.3 us", "4.56 ms", "1.23 s".
 std::string Duration(double seconds);
 // "123,456".
 std::string Grouped(long long value);

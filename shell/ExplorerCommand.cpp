@@ -169,8 +169,13 @@ HRESULT STDMETHODCALLTYPE TExplorerCommand::EnumSubCommands(IEnumExplorerCommand
   });
 }
 
+// Explorer passes the same array to call after call: keeping it again would only trade one reference for another.
 void TExplorerCommand::Remember(IShellItemArray* items) noexcept {
   if (!items) return;
+  {
+    std::lock_guard lock(FItemsLock);
+    if (FItems.get() == items) return;
+  }
   items->AddRef();
   Win32::TComRef<IShellItemArray> previous(items);
   std::lock_guard lock(FItemsLock);
