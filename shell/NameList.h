@@ -62,6 +62,11 @@ public:
   TIterator end() const { return TIterator(FText.get() + FUsed); }
   TView front() const { return *begin(); }
 
+  // Empties the list and keeps its buffer for the next names.
+  void Clear() {
+    FUsed = 0;
+    FCount = 0;
+  }
   // Room for units more characters and their NUL, in one allocation when the list's size is known ahead.
   void Reserve(std::size_t units) {
     if (FUsed + units > FCapacity) Reallocate(FUsed + units);

@@ -6,9 +6,11 @@
 #include "win32/Handles.h"
 #include "win32/Text.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace ContextM {
 
@@ -16,7 +18,36 @@ namespace {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "the shell's names are UTF-16");
 
-TShared<TSelection> ModuleSelection;
+using TMutableSelection = std::shared_ptr<TSelectedFiles>;
+
+// The module's selection, and one it replaced that nobody held any more: the next capture fills that one again,
+// its buffers and shared block, rather than faulting in fresh memory as large.
+struct TModuleSelection {
+  TSelection Current;
+  TSelection Spare;  // held by nothing else
+};
+
+TShared<TModuleSelection> ModuleSelection;
+
+// Every selection is made as a mutable object and only handed out as const, so that its last holder may reuse it.
+TMutableSelection TakeSpare() {
+  TSelection spare;
+  ModuleSelection.Update([&](TModuleSelection& module) { std::swap(spare, module.Spare); });
+  return spare ? std::const_pointer_cast<TSelectedFiles>(spare) : std::make_shared<TSelectedFiles>();
+}
+
+// Answers the selection replaced, for its holder to release outside the lock. Nobody can take a new reference
+// to a selection that has left the module, so when this is the last one it can be reused.
+TSelection Install(TSelection selection) {
+  TSelection replaced;
+  ModuleSelection.Update([&](TModuleSelection& module) {
+    replaced = std::exchange(module.Current, std::move(selection));
+    if (!replaced || replaced.use_count() != 1) return;
+    std::atomic_thread_fence(std::memory_order_acquire);  // after the other holders' last reads
+    std::swap(module.Spare, replaced);
+  });
+  return replaced;
+}
 
 // The system code page does not change while the process runs.
 bool UnicodeCodePage() {
@@ -83,7 +114,12 @@ bool IsPassableAnsi(std::string_view name) {
 // Converts each name straight into the selection's one buffer, reserved ahead for the longest conversion.
 class TSelectionBuilder {
 public:
-  explicit TSelectionBuilder(std::size_t reservedBytes) { FSelection.Paths.Reserve(reservedBytes); }
+  // Fills target from empty, in the buffers it already has where they are large enough.
+  TSelectionBuilder(TSelectedFiles& target, std::size_t reservedBytes) : FSelection(target) {
+    FSelection.Paths.Clear();
+    FSelection.Unpassable.Clear();
+    FSelection.Paths.Reserve(reservedBytes);
+  }
 
   void AddWide(std::wstring_view name) {
     char* target = FSelection.Paths.Room(name.size() * BytesPerUnit());
@@ -109,52 +145,62 @@ public:
     FSelection.Paths.Append(name);
   }
 
-  TSelectedFiles Finish() {
-    FSelection.Paths.ShrinkWhenSparse();
-    return std::move(FSelection);
-  }
+  void Finish() { FSelection.Paths.ShrinkWhenSparse(); }
 
 private:
-  TSelectedFiles FSelection;
+  TSelectedFiles& FSelection;
   std::wstring FAligned;  // a misaligned name's copy, reused from name to name
 };
 
-// None for a malformed block.
-std::optional<TSelectedFiles> SelectionFrom(HGLOBAL memory) {
+// False for a malformed block.
+bool SelectionFrom(HGLOBAL memory, TSelectedFiles& selection) {
   Win32::TGlobalLock block(memory);
-  if (!block.data()) return std::nullopt;
+  if (!block.data()) return false;
   std::optional<TDropFileList> list =
       LocateDropFileList({static_cast<const std::byte*>(block.data()), block.size()});
-  if (!list) return std::nullopt;
+  if (!list) return false;
   std::size_t units = list->Wide ? list->Names.size() / sizeof(wchar_t) : list->Names.size();
-  TSelectionBuilder builder(list->Wide ? units * BytesPerUnit() : units);
+  TSelectionBuilder builder(selection, list->Wide ? units * BytesPerUnit() : units);
   bool terminated = VisitDropFileNames(*list, [&](std::span<const std::byte> name) {
     list->Wide ? builder.AddWide(name) : builder.AddAnsi(name);
   });
-  if (!terminated) return std::nullopt;
-  return builder.Finish();
+  if (!terminated) return false;
+  builder.Finish();
+  return true;
 }
 
 }  // namespace
 
 TSelection MakeSelection(const TPathList& paths, const std::vector<std::wstring>& unpassable) {
-  TSelectedFiles selection;
-  for (const std::string& path : paths) selection.Paths.Append(path);
-  for (const std::wstring& name : unpassable) selection.Unpassable.Append(name);
-  return std::make_shared<const TSelectedFiles>(std::move(selection));
+  TMutableSelection selection = std::make_shared<TSelectedFiles>();
+  for (const std::string& path : paths) selection->Paths.Append(path);
+  for (const std::wstring& name : unpassable) selection->Unpassable.Append(name);
+  return selection;
 }
 
 TSelection SelectionFromWideNames(std::span<const std::wstring_view> names) {
   std::size_t units = 0;
   for (std::wstring_view name : names) units += name.size() + 1;
-  TSelectionBuilder builder(units * BytesPerUnit());
+  TMutableSelection selection = std::make_shared<TSelectedFiles>();
+  TSelectionBuilder builder(*selection, units * BytesPerUnit());
   for (std::wstring_view name : names) builder.AddWide(name.substr(0, name.find(L'\0')));
-  return std::make_shared<const TSelectedFiles>(builder.Finish());
+  builder.Finish();
+  return selection;
 }
 
-TSelection SelectedFiles() { return ModuleSelection.Get(); }
-void SetSelectedFiles(TSelection selection) { ModuleSelection.Set(std::move(selection)); }
-TSelection SpendSelectedFiles() { return ModuleSelection.Exchange(nullptr); }
+TSelection SelectedFiles() {
+  TSelection selection;
+  ModuleSelection.Update([&](const TModuleSelection& module) { selection = module.Current; });
+  return selection;
+}
+
+void SetSelectedFiles(TSelection selection) { Install(std::move(selection)); }
+
+TSelection SpendSelectedFiles() {
+  TSelection spent;
+  ModuleSelection.Update([&](TModuleSelection& module) { spent = std::exchange(module.Current, nullptr); });
+  return spent;
+}
 
 HRESULT CaptureSelection(IDataObject* dataObject) {
   if (!dataObject) return E_INVALIDARG;
@@ -165,14 +211,14 @@ HRESULT CaptureSelection(IDataObject* dataObject) {
   // Any other medium's handle is not a dropped-file list; reading it as one could crash the host.
   if (medium.get().tymed != TYMED_HGLOBAL) return DV_E_TYMED;
 
-  std::optional<TSelectedFiles> selection = SelectionFrom(medium.get().hGlobal);
-  if (!selection) {
+  TMutableSelection selection = TakeSpare();
+  if (!SelectionFrom(medium.get().hGlobal, *selection)) {
     // No menu at all rather than one that acts on an earlier right-click's files.
     SetSelectedFiles(nullptr);
     return E_INVALIDARG;
   }
   bool anyPath = !selection->Paths.empty();
-  SetSelectedFiles(std::make_shared<const TSelectedFiles>(std::move(*selection)));
+  SetSelectedFiles(std::move(selection));
   return anyPath ? S_OK : result;
 }
 
