@@ -54,6 +54,29 @@ TEST_F(SelectionTest, NextCaptureReplacesNeverAdds) {
   EXPECT_EQ(Selected(), Strings{"C:\\3"});
 }
 
+// A capture fills again a selection it replaced once nothing holds it, and never one that is still held.
+TEST_F(SelectionTest, ReusesOnlyAReplacedSelectionNobodyHolds) {
+  using Wide = std::vector<std::wstring>;
+  TDropFilesObject held(Wide{L"C:\\held.txt", L"C:\\\uFF02q\uFF02.txt"}), second(Wide{L"C:\\second.txt"}),
+      third(Wide{L"C:\\third.txt"}), fourth(Wide{L"C:\\fourth one.txt", L"C:\\and more.txt"});
+  Capture(&held);
+  TSelection snapshot = SelectedFiles();
+  Capture(&second);
+  const TSelectedFiles* unheld = SelectedFiles().get();
+  Capture(&third);
+  Capture(&fourth);
+  EXPECT_EQ(SelectedFiles().get(), unheld) << "the unheld selection was not reused";
+  EXPECT_EQ(Selected(), (Strings{"C:\\fourth one.txt", "C:\\and more.txt"}));
+  EXPECT_TRUE(SelectedFiles()->Unpassable.empty());
+  EXPECT_EQ(Strings(snapshot->Paths.begin(), snapshot->Paths.end()), (Strings{"C:\\held.txt", "C:\\?q?.txt"}));
+  EXPECT_EQ(snapshot->Unpassable.size(), 1u);
+  snapshot = nullptr;
+  Capture(&second);  // replaces fourth's object, which nobody holds
+  Capture(&held);
+  EXPECT_EQ(Selected(), (Strings{"C:\\held.txt", "C:\\?q?.txt"}));
+  EXPECT_EQ(Unpassable(), Wide{L"C:\\\uFF02q\uFF02.txt"});
+}
+
 TEST_F(SelectionTest, EmptyListLeavesThePresentEmptySelectionAndGetDatasCode) {
   TDropFilesObject earlier({"C:\\old"}), data(Strings{});
   Capture(&earlier);
