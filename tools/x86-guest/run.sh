@@ -34,8 +34,8 @@ cp build/x86/tarnctx.dll build/x86/tarnassoc.exe "$job/x86/"
 cp build/x86/tests/*_tests.exe build/x86/tests/standin.exe "$job/x86/tests/"
 cp build/x86/tools/shellhost.exe build/x86/tools/standin.exe "$job/x86/tools/"
 install -m 755 "$here/tests-job.sh" "$job/job.sh"
-# The handler's class identifier, from its one home in the source.
-sed -n 's|^// \({[0-9A-Fa-f-]*}\)$|\1|p' shell/HandlerClass.h >"$job/handler-class"
+# The classic handler's class identifier, the first of the class identifiers in their one home in the source.
+sed -n 's|^// \({[0-9A-Fa-f-]*}\)$|\1|p' shell/HandlerClass.h | head -n 1 >"$job/handler-class"
 mkfs.ext4 -q -F -O ^has_journal -L job -d "$job" "$work/job.img" 256M >/dev/null
 
 start=$SECONDS
