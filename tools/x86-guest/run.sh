@@ -30,6 +30,9 @@ trap 'rm -rf "$work"' EXIT
 job=$work/job
 mkdir -p "$job/x86/tests" "$job/x86/tools" "$job/results"
 cp build/x86/tarnctx.dll build/x86/tarnassoc.exe "$job/x86/"
+# The package is built for x64 only; its manifest names the class and the library's file, which the 32-bit
+# library serves as well, so the shell host's Windows 11 menu runs against it too.
+cp build/x64/AppxManifest.xml "$job/x86/"
 # The benchmark stays on the host: it never fails, and emulated it would take most of the stage's time.
 cp build/x86/tests/*_tests.exe build/x86/tests/standin.exe "$job/x86/tests/"
 cp build/x86/tools/shellhost.exe build/x86/tools/standin.exe "$job/x86/tools/"
