@@ -43,7 +43,7 @@ mkfs.ext4 -q -F -O ^has_journal -L job -d "$job" "$work/job.img" 256M >/dev/null
 
 start=$SECONDS
 boot_status=0
-"$here/boot.sh" --snapshot "$guest" "$work/job.img" "$work/console.log" 1200 || boot_status=$?
+"$here/boot.sh" --snapshot "$guest" "$work/job.img" "$work/console.log" 2400 || boot_status=$?
 echo "x86 guest: booted, ran the tests and powered off in $((SECONDS - start)) s"
 
 debugfs -R "rdump /results $work" "$work/job.img" >/dev/null 2>&1 || true
