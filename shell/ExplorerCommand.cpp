@@ -112,6 +112,16 @@ HWND TSitedCommand::SiteWindow() const noexcept {
   return SUCCEEDED(window->GetWindow(&handle)) ? handle : nullptr;
 }
 
+HRESULT STDMETHODCALLTYPE TSitedCommand::GetCanonicalName(GUID*) noexcept { return E_NOTIMPL; }
+
+HRESULT STDMETHODCALLTYPE TSitedCommand::Invoke(IShellItemArray*, IBindCtx*) noexcept { return E_NOTIMPL; }
+
+HRESULT STDMETHODCALLTYPE TSitedCommand::EnumSubCommands(IEnumExplorerCommand** commands) noexcept {
+  if (!commands) return E_POINTER;
+  *commands = nullptr;
+  return E_NOTIMPL;
+}
+
 // The root ----------------------------------------------------------------------------------------
 
 HRESULT STDMETHODCALLTYPE TExplorerCommand::GetTitle(IShellItemArray* items, LPWSTR* name) noexcept {
@@ -149,8 +159,6 @@ HRESULT STDMETHODCALLTYPE TExplorerCommand::GetState(IShellItemArray* items, BOO
     return S_OK;
   });
 }
-
-HRESULT STDMETHODCALLTYPE TExplorerCommand::Invoke(IShellItemArray*, IBindCtx*) noexcept { return E_NOTIMPL; }
 
 HRESULT STDMETHODCALLTYPE TExplorerCommand::GetFlags(EXPCMDFLAGS* flags) noexcept {
   if (!flags) return E_POINTER;
@@ -236,8 +244,6 @@ HRESULT STDMETHODCALLTYPE TExplorerSubCommand::GetToolTip(IShellItemArray* items
   });
 }
 
-HRESULT STDMETHODCALLTYPE TExplorerSubCommand::GetCanonicalName(GUID*) noexcept { return E_NOTIMPL; }
-
 HRESULT STDMETHODCALLTYPE TExplorerSubCommand::GetState(IShellItemArray*, BOOL, EXPCMDSTATE* state) noexcept {
   if (!state) return E_POINTER;
   *state = ECS_ENABLED;
@@ -258,12 +264,6 @@ HRESULT STDMETHODCALLTYPE TExplorerSubCommand::GetFlags(EXPCMDFLAGS* flags) noex
   if (!flags) return E_POINTER;
   *flags = IsSeparator() ? ECF_ISSEPARATOR : ECF_DEFAULT;
   return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE TExplorerSubCommand::EnumSubCommands(IEnumExplorerCommand** commands) noexcept {
-  if (!commands) return E_POINTER;
-  *commands = nullptr;
-  return E_NOTIMPL;
 }
 
 // The enumerator ------------------------------------------------------------------------------------

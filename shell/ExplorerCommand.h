@@ -17,9 +17,15 @@
 
 namespace ContextM {
 
-// A command that keeps the site its host gives it: the site's window owns the command's boxes.
+// A command that keeps the site its host gives it: the site's window owns the command's boxes. What only the root
+// or only an item does is answered here as not done: the root is never invoked, an item has no subcommands.
 class TSitedCommand : public ComObj::TComImplements<ComObj::TComObject, IExplorerCommand, IObjectWithSite> {
 public:
+  // IExplorerCommand
+  HRESULT STDMETHODCALLTYPE GetCanonicalName(GUID* name) noexcept override;
+  HRESULT STDMETHODCALLTYPE Invoke(IShellItemArray* items, IBindCtx* bindContext) noexcept override;
+  HRESULT STDMETHODCALLTYPE EnumSubCommands(IEnumExplorerCommand** commands) noexcept override;
+
   // IObjectWithSite
   HRESULT STDMETHODCALLTYPE SetSite(IUnknown* site) noexcept override;
   HRESULT STDMETHODCALLTYPE GetSite(REFIID iid, void** out) noexcept override;
@@ -44,7 +50,6 @@ public:
   HRESULT STDMETHODCALLTYPE GetToolTip(IShellItemArray* items, LPWSTR* tip) noexcept override;
   HRESULT STDMETHODCALLTYPE GetCanonicalName(GUID* name) noexcept override;
   HRESULT STDMETHODCALLTYPE GetState(IShellItemArray* items, BOOL okToBeSlow, EXPCMDSTATE* state) noexcept override;
-  HRESULT STDMETHODCALLTYPE Invoke(IShellItemArray* items, IBindCtx* bindContext) noexcept override;
   HRESULT STDMETHODCALLTYPE GetFlags(EXPCMDFLAGS* flags) noexcept override;
   HRESULT STDMETHODCALLTYPE EnumSubCommands(IEnumExplorerCommand** commands) noexcept override;
 
@@ -67,11 +72,9 @@ public:
   HRESULT STDMETHODCALLTYPE GetTitle(IShellItemArray* items, LPWSTR* name) noexcept override;
   HRESULT STDMETHODCALLTYPE GetIcon(IShellItemArray* items, LPWSTR* icon) noexcept override;
   HRESULT STDMETHODCALLTYPE GetToolTip(IShellItemArray* items, LPWSTR* tip) noexcept override;
-  HRESULT STDMETHODCALLTYPE GetCanonicalName(GUID* name) noexcept override;
   HRESULT STDMETHODCALLTYPE GetState(IShellItemArray* items, BOOL okToBeSlow, EXPCMDSTATE* state) noexcept override;
   HRESULT STDMETHODCALLTYPE Invoke(IShellItemArray* items, IBindCtx* bindContext) noexcept override;
   HRESULT STDMETHODCALLTYPE GetFlags(EXPCMDFLAGS* flags) noexcept override;
-  HRESULT STDMETHODCALLTYPE EnumSubCommands(IEnumExplorerCommand** commands) noexcept override;
 
 private:
   bool IsSeparator() const noexcept { return FCommand->Kind == TCommandKind::ckSeparator; }

@@ -157,23 +157,9 @@ def _average(colours, samples):
 
 # Files.
 
-def icon_image(rows):
-    """One icon directory image: a 32-bit DIB, bottom-up, with the AND mask that older readers use."""
-    size = len(rows)
-    header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 32, 0, 0, 0, 0, 0, 0)
-    colour = b"".join(bytes((b, g, r, a)) for row in reversed(rows) for r, g, b, a in row)
-    mask_stride = (size + 31) // 32 * 4
-    mask = b""
-    for row in reversed(rows):
-        bits = bytearray(mask_stride)
-        for x, pixel in enumerate(row):
-            if pixel[3] == 0:
-                bits[x // 8] |= 0x80 >> (x % 8)
-        mask += bits
-    return header + colour + mask
-
-
 def icon_file(images):
+    """An icon file whose images are PNG streams, which Windows has read in icons since Vista: a fifth of the
+    size of 32-bit bitmaps in the library."""
     directory = struct.pack("<HHH", 0, 1, len(images))
     offset = len(directory) + 16 * len(images)
     entries, data = b"", b""
@@ -202,7 +188,7 @@ def _picture(pictures, name):
 def main(argv):
     if len(argv) == 5 and argv[1] == "icon":
         shapes = _picture(read_pictures(argv[2]), argv[3])
-        data = icon_file([(size, icon_image(render(shapes, size))) for size in ICON_SIZES])
+        data = icon_file([(size, png_file(render(shapes, size))) for size in ICON_SIZES])
         out = argv[4]
     elif len(argv) == 6 and argv[1] == "png":
         shapes = _picture(read_pictures(argv[2]), argv[3])

@@ -2,7 +2,8 @@
 # The main job, from a fresh machine: sets it up, builds tarnctx.dll for both architectures and the tools, then, in a
 # Wine prefix of its own, registers the 64-bit library with regsvr32, attaches it to all files with tarnassoc, sets
 # demonstration options and sample files, and does through the shell host what a right-click in Explorer does: two
-# menus, one chosen command with what the main application received, and a screenshot of the open menu.
+# menus, one chosen command with what the main application received, and a screenshot of the open menu; then the
+# same in Windows 11's first menu, through the Explorer command that the package registers.
 # With arguments, the shell host runs on them instead (files or folders, and its options), e.g.
 #   tools/run.sh ~/Pictures/beach.bmp     or     tools/run.sh --explore 'Z:\home\me\notes.txt'
 set -euo pipefail
@@ -85,3 +86,15 @@ host "$folder\\letter.txt" "$folder\\beach.bmp"
 echo
 echo "Choosing Tarnwick > Encrypt... for beach.bmp and letter.txt starts the main application:"
 host --no-menu --invoke "Tarnwick/Encrypt..." "$folder\\beach.bmp" "$folder\\letter.txt"
+
+echo
+echo "The same right-clicks in Windows 11's first menu: the Explorer command that the package's manifest"
+echo "registers (build/x64/tarnctx-menu.msix, signed with a test certificate), created from the library beside"
+echo "it and given the selection as shell items, as Explorer does. Wine shows no such menu itself; this is the"
+echo "host reading the command's subcommands."
+host --modern "$folder\\secret.twk"
+echo
+host --modern "$folder\\letter.txt" "$folder\\beach.bmp"
+echo
+echo "Choosing Tarnwick > Encrypt... there hands the main application the same command line:"
+host --modern --no-menu --invoke "Tarnwick/Encrypt..." "$folder\\beach.bmp" "$folder\\letter.txt"
