@@ -141,6 +141,22 @@ TEST_F(SelectionTest, SingleByteNameWithAQuoteIsUnpassable) {
   EXPECT_EQ(Unpassable(), std::vector<std::wstring>{L"C:\\x\" /s \"C:\\y"});
 }
 
+// The quote is looked for eight bytes at a time: at every place within and across those steps, and beside bytes
+// that differ from it by one bit or by one in value.
+TEST_F(SelectionTest, WideNameWithAQuoteAnywhereIsUnpassable) {
+  const std::wstring base = L"C:\\folder\\subfolder\\names!#.txt";
+  for (std::size_t at = 0; at <= base.size(); ++at) {
+    std::wstring quoted = base;
+    quoted.insert(at, 1, L'"');
+    TDropFilesObject data(std::vector<std::wstring>{base, quoted});
+    EXPECT_EQ(Capture(&data), S_OK);
+    EXPECT_EQ(Unpassable(), std::vector<std::wstring>{quoted}) << "quote at " << at;
+  }
+  TDropFilesObject nearMisses(std::vector<std::wstring>{L"C:\\!#\xA2\x02!#\xA2\x02!#\xA2\x02.txt"});
+  EXPECT_EQ(Capture(&nearMisses), S_OK);
+  EXPECT_TRUE(SelectedFiles()->Unpassable.empty());
+}
+
 TEST_F(SelectionTest, MalformedBlocksAreRefusedAndLeaveNoSelection) {
   const std::vector<char> blocks[] = {
       Block(20, false, std::string("C:\\a.txt\0C:\\b.txt", 17)),  // no empty name ends the list
