@@ -83,7 +83,7 @@ volatile LONG* StateOf(__guard* guard) noexcept { return reinterpret_cast<volati
 extern "C" int __cxa_guard_acquire(__guard* guard) {
   for (;;) {
     LONG seen = ::InterlockedCompareExchange(StateOf(guard), Running, 0);
-    if (seen == 0) return 1;       // this thread initializes
+    if (seen == 0) return 1;  // this thread initializes
     if (seen & Ready) return 0;
     ::SwitchToThread();  // another thread is initializing it; only a first use can meet this
   }

@@ -31,9 +31,8 @@ TShellSelection ShellSelectionOf(const std::vector<std::wstring>& paths) {
   for (const std::wstring& path : paths) names.push_back(std::filesystem::path(path).filename().wstring());
   TShellSelection selection;
   selection.Data = Tools::ShellDataObject(std::filesystem::path(paths.front()).parent_path().wstring(), names);
-  if (!selection.Data ||
-      FAILED(::SHCreateShellItemArrayFromDataObject(selection.Data.get(), IID_IShellItemArray,
-                                                    selection.Items.put_void())))
+  if (!selection.Data || FAILED(::SHCreateShellItemArrayFromDataObject(selection.Data.get(), IID_IShellItemArray,
+                                                                       selection.Items.put_void())))
     throw std::runtime_error("the shell made no item array for the selection");
   return selection;
 }
@@ -80,7 +79,8 @@ void MeasureSubmenu(TReport& report, const TConfig& config, const Tools::TServer
   Win32::TComRef<IExplorerCommand> root = CreateCommand(library);
   Win32::TComRef<IShellExtInit> handler = CreateHandler(ContextM::CLSID_TarnwickContextMenu);
   Win32::TComRef<IContextMenu> menu = MenuOf(handler.get());
-  if (ShowSubmenu(*root.get(), selection.Items.get()) != ClassicEntries(handler.get(), menu.get(), selection.Data.get()))
+  if (ShowSubmenu(*root.get(), selection.Items.get()) !=
+      ClassicEntries(handler.get(), menu.get(), selection.Data.get()))
     throw std::runtime_error("the command's submenu and the classic one differ for " + name);
   TBlock ours = [&](int repeats) {
     return Timed([&] {
@@ -141,12 +141,13 @@ void MeasureCommands(TReport& report, const TConfig& config, const TPaths& paths
   MeasureSubmenu(report, config, library, "Explorer command submenu, 1 file",
                  folder.Make(L"one", L"archive", L".twk", 1, false));
   MeasureSubmenu(report, config, library, "Explorer command submenu, " + count + " folders", folders);
-  report.Note("Explorer command rows: shell item arrays made by SHCreateShellItemArrayFromDataObject over the shell's "
-              "data object for real files and folders. GetState with okToBeSlow false against a floor that only "
-              "calls the array's AddRef, GetCount and Release (a call that touched each item, let alone its file, "
-              "would be thousands of times that); the submenu (the root's GetTitle with the array, EnumSubCommands, each "
-              "child's GetTitle) against the classic handler's Initialize with the same data object and its "
-              "QueryContextMenu.");
+  report.Note(
+      "Explorer command rows: shell item arrays made by SHCreateShellItemArrayFromDataObject over the shell's "
+      "data object for real files and folders. GetState with okToBeSlow false against a floor that only "
+      "calls the array's AddRef, GetCount and Release (a call that touched each item, let alone its file, "
+      "would be thousands of times that); the submenu (the root's GetTitle with the array, EnumSubCommands, each "
+      "child's GetTitle) against the classic handler's Initialize with the same data object and its "
+      "QueryContextMenu.");
 }
 
 }  // namespace Bench

@@ -15,7 +15,7 @@ namespace Bench {
 namespace {
 
 struct TMemory {
-  long long HeapBytes = 0;    // busy blocks of every heap of the process, by the heaps' own walk
+  long long HeapBytes = 0;  // busy blocks of every heap of the process, by the heaps' own walk
   long long WorkingSet = 0;
   long long CommitBytes = 0;  // private bytes: the commit charge (PrivateUsage, its other name, reads 0 under Wine)
 };

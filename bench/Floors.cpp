@@ -13,10 +13,9 @@ namespace Bench {
 namespace {
 
 // The handler's submenu in position order; null captions are separators.
-constexpr const char* Captions[] = {"Hide...",    "Hide in this carrier...", "Unhide...",
-                                    "Unhide here...", nullptr,             "Encrypt...",
-                                    "Encrypt and send...", "Decrypt...",   nullptr,
-                                    "Shred..."};
+constexpr const char* Captions[] = {
+    "Hide...",    "Hide in this carrier...", "Unhide...",  "Unhide here...", nullptr,
+    "Encrypt...", "Encrypt and send...",     "Decrypt...", nullptr,          "Shred..."};
 
 void ReadOptions() {
   Win32::TRegKey key;

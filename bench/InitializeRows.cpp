@@ -61,12 +61,13 @@ void MeasureInitialize(TReport& report, const TConfig& config, const Win32::TCom
   std::snprintf(figure, sizeof figure, "%.2fx", worst);
   report.Add({"Initialize, ratio growth from " + Grouped(static_cast<long long>(baseNames)) + " names", figure,
               "<= 1.3x", worst <= 1.3 ? TRow::TVerdict::Meets : TRow::TVerdict::Miss, steps});
-  report.Note("Initialize floor: one GetData, the DROPFILES block read once from its start within GlobalSize, one "
-              "WideCharToMultiByte per name (no best fit), the medium released. The data object hands out the "
-              "same block each time, so its making is not timed. The floor converts into one small buffer and keeps "
-              "nothing; the handler must also keep the names (written into the selection's buffer, reused from a "
-              "replaced selection nobody holds), refuse names with a quote, and install the selection under the "
-              "module's lock.");
+  report.Note(
+      "Initialize floor: one GetData, the DROPFILES block read once from its start within GlobalSize, one "
+      "WideCharToMultiByte per name (no best fit), the medium released. The data object hands out the "
+      "same block each time, so its making is not timed. The floor converts into one small buffer and keeps "
+      "nothing; the handler must also keep the names (written into the selection's buffer, reused from a "
+      "replaced selection nobody holds), refuse names with a quote, and install the selection under the "
+      "module's lock.");
 }
 
 }  // namespace Bench

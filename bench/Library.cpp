@@ -52,7 +52,8 @@ TPaths FindPaths() {
 
 THandlerRegistration::THandlerRegistration(const std::wstring& library)
     : FLibrary(library), FWasRegistered(IsRegistered(ContextM::CLSID_TarnwickContextMenu)) {
-  if (FAILED(CallRegistration(library, &Tools::TServerModule::RegisterServer))) throw std::runtime_error("DllRegisterServer failed");
+  if (FAILED(CallRegistration(library, &Tools::TServerModule::RegisterServer)))
+    throw std::runtime_error("DllRegisterServer failed");
 }
 
 THandlerRegistration::~THandlerRegistration() {

@@ -52,13 +52,14 @@ void MeasureLoading(TReport& report, const TConfig& config, const TPaths& paths)
   report.AddRatio("Load + create through COM (and unload)", ratio, 1.2);
   // Explorer unloads idle handlers and loads them again: an index kept per load ends the process at about 1,000.
   long long kept = static_cast<long long>(NextFreeTlsIndex()) - static_cast<long long>(freeIndex);
-  report.Add({Grouped(loads) + " loads and unloads: TLS indexes kept", (kept >= 0 ? "+" : "") + std::to_string(kept),
-              "+0", kept <= 0 ? TRow::TVerdict::Meets : TRow::TVerdict::Miss,
-              "next free index " + std::to_string(freeIndex) + " before, " + std::to_string(freeIndex + kept) +
-                  " after"});
-  report.Note("Load floor: the same CoCreateInstance, Release and CoFreeUnusedLibrariesEx(0, 0) for a minimal "
-              "COM library of the benchmark's own (one class, its factory, two exports, same compiler and link "
-              "flags, no exceptions or run-time type information).");
+  report.Add(
+      {Grouped(loads) + " loads and unloads: TLS indexes kept", (kept >= 0 ? "+" : "") + std::to_string(kept), "+0",
+       kept <= 0 ? TRow::TVerdict::Meets : TRow::TVerdict::Miss,
+       "next free index " + std::to_string(freeIndex) + " before, " + std::to_string(freeIndex + kept) + " after"});
+  report.Note(
+      "Load floor: the same CoCreateInstance, Release and CoFreeUnusedLibrariesEx(0, 0) for a minimal "
+      "COM library of the benchmark's own (one class, its factory, two exports, same compiler and link "
+      "flags, no exceptions or run-time type information).");
 }
 
 }  // namespace Bench

@@ -89,9 +89,10 @@ int main(int argc, char** argv) {
   try {
     TPaths paths = FindPaths();
     TConfig config = quick ? QuickConfig() : FullConfig();
-    std::printf("tarnctx benchmark%s: ratios against floors measured side by side; a miss is a finding, not a "
-                "failure\n\n",
-                quick ? " (quick: small counts and few rounds, figures not judged)" : "");
+    std::printf(
+        "tarnctx benchmark%s: ratios against floors measured side by side; a miss is a finding, not a "
+        "failure\n\n",
+        quick ? " (quick: small counts and few rounds, figures not judged)" : "");
     TReport report;
     MeasureAll(report, config, paths, rows);
     ::CoFreeUnusedLibrariesEx(0, 0);

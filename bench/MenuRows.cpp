@@ -43,7 +43,8 @@ TBlock HandlerMenus(IContextMenu* menu) {
   return [menu](int repeats) {
     TShellMenus menus(repeats);
     return Timed([&] {
-      for (int i = 0; i < repeats; ++i) menu->QueryContextMenu(menus[i], TShellMenus::Index, FirstId, LastId, CMF_NORMAL);
+      for (int i = 0; i < repeats; ++i)
+        menu->QueryContextMenu(menus[i], TShellMenus::Index, FirstId, LastId, CMF_NORMAL);
     });
   };
 }
@@ -89,9 +90,10 @@ void MeasureMenus(TReport& report, const TConfig& config, const Win32::TComRef<I
   // Existing folders: the walk searches every one, as the floor does.
   MeasureSelection(report, config, handler.get(), "QueryContextMenu, " + count + " existing folders",
                    folder.Make(L"folders", L"Album ", L"", config.Files, true));
-  report.Note("QueryContextMenu floors: for 1 file, one key open, three option reads, the submenu's ten inserts, its "
-              "insert into the shell's menu and one bitmap handed over; for a selection, one FindFirstFile/FindClose "
-              "per path.");
+  report.Note(
+      "QueryContextMenu floors: for 1 file, one key open, three option reads, the submenu's ten inserts, its "
+      "insert into the shell's menu and one bitmap handed over; for a selection, one FindFirstFile/FindClose "
+      "per path.");
 }
 
 }  // namespace Bench

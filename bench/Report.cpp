@@ -10,15 +10,15 @@ namespace {
 
 std::string Line(const TRow& row) {
   char text[512];
-  const char* verdict = row.Verdict == TRow::TVerdict::Meets ? "meets" : row.Verdict == TRow::TVerdict::Miss ? "MISS" : "";
+  const char* verdict = row.Verdict == TRow::TVerdict::Meets  ? "meets"
+                        : row.Verdict == TRow::TVerdict::Miss ? "MISS"
+                                                              : "";
   std::snprintf(text, sizeof text, "%-52s %-11s %-13s %-6s %s", row.Name.c_str(), row.Figure.c_str(),
                 row.Target.c_str(), verdict, row.Detail.c_str());
   return text;
 }
 
-std::string Header() {
-  return Line({"row", "figure", "target", TRow::TVerdict::Untargeted, "detail"});
-}
+std::string Header() { return Line({"row", "figure", "target", TRow::TVerdict::Untargeted, "detail"}); }
 
 }  // namespace
 
@@ -34,9 +34,9 @@ void TReport::AddRatio(const std::string& name, const TRatio& ratio, double targ
   std::string figure = RatioText(ratio.Median) + "x";
   if (target > 0) std::snprintf(goal, sizeof goal, "<= %.1fx", target);
   std::snprintf(detail, sizeof detail, "spread %s, ours %s, floor %s, %d rounds%s%s", ratio.Spread().c_str(),
-                Duration(ratio.OursPerCall).c_str(), Duration(ratio.FloorPerCall).c_str(), ratio.Rounds,
-                extra.c_str(), ratio.Noisy() ? ", NOISY" : "");
-  auto verdict = target <= 0 ? TRow::TVerdict::Untargeted
+                Duration(ratio.OursPerCall).c_str(), Duration(ratio.FloorPerCall).c_str(), ratio.Rounds, extra.c_str(),
+                ratio.Noisy() ? ", NOISY" : "");
+  auto verdict = target <= 0              ? TRow::TVerdict::Untargeted
                  : ratio.Median <= target ? TRow::TVerdict::Meets
                                           : TRow::TVerdict::Miss;
   Add({name, figure, goal, verdict, detail});
@@ -73,7 +73,8 @@ std::string Duration(double seconds) {
 
 std::string Grouped(long long value) {
   std::string digits = std::to_string(std::llabs(value));
-  for (auto i = static_cast<long long>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<std::size_t>(i), ",");
+  for (auto i = static_cast<long long>(digits.size()) - 3; i > 0; i -= 3)
+    digits.insert(static_cast<std::size_t>(i), ",");
   return value < 0 ? "-" + digits : digits;
 }
 

@@ -12,10 +12,10 @@ namespace Bench {
 
 struct TConfig {
   bool Quick;
-  TPlan Fast;                       // rows whose calls take microseconds to milliseconds
-  std::size_t Files;                // the large selection of existing files
-  std::vector<std::size_t> Names;   // Initialize's list lengths, smallest first
-  int Cycles;                       // right-click cycles of the leak rows
+  TPlan Fast;                      // rows whose calls take microseconds to milliseconds
+  std::size_t Files;               // the large selection of existing files
+  std::vector<std::size_t> Names;  // Initialize's list lengths, smallest first
+  int Cycles;                      // right-click cycles of the leak rows
   int WarmUpCycles;
   int LoadRounds;
 };

@@ -14,8 +14,7 @@ namespace Bench {
 class TScratchFolder {
 public:
   TScratchFolder()
-      : FPath(std::filesystem::temp_directory_path() /
-              ("tarnctx-bench-" + std::to_string(::GetCurrentProcessId()))) {
+      : FPath(std::filesystem::temp_directory_path() / ("tarnctx-bench-" + std::to_string(::GetCurrentProcessId()))) {
     std::filesystem::create_directories(FPath);
   }
   ~TScratchFolder() {

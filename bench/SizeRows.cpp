@@ -43,7 +43,8 @@ std::vector<TSection> Sections(const std::vector<char>& image) {
     IMAGE_SECTION_HEADER section;
     std::memcpy(&section, image.data() + at, sizeof section);
     at += sizeof section;
-    std::string name(reinterpret_cast<const char*>(section.Name), ::strnlen(reinterpret_cast<const char*>(section.Name), 8));
+    std::string name(reinterpret_cast<const char*>(section.Name),
+                     ::strnlen(reinterpret_cast<const char*>(section.Name), 8));
     if (section.SizeOfRawData > 0) sections.push_back({name, section.SizeOfRawData});
   }
   return sections;
@@ -55,7 +56,7 @@ struct TContributors {
 };
 
 bool InImage(const std::string& outputSection) {
-  static const char* const kept[] = {".text", ".data", ".rdata", ".pdata", ".xdata", ".eh_frame",
+  static const char* const kept[] = {".text",  ".data", ".rdata", ".pdata", ".xdata", ".eh_frame",
                                      ".idata", ".CRT",  ".tls",   ".rsrc",  ".edata"};
   return std::any_of(std::begin(kept), std::end(kept), [&](const char* name) { return outputSection == name; });
 }
@@ -105,9 +106,9 @@ std::string Largest(const std::map<std::string, long long>& sizes, std::size_t c
 
 // Members whose presence means the iostream and locale machinery, the demangler or formatted printing came in.
 std::string Unwanted(const TContributors& contributors) {
-  static const char* const members[] = {"(ios_init.o)",      "(locale_init.o)", "(locale.o)",
-                                        "(sstream-inst.o)",  "(istream-inst.o)", "(ostream-inst.o)",
-                                        "(cp-demangle.o)",   "mingw_pformat.o",  "mingw_pformatw.o"};
+  static const char* const members[] = {"(ios_init.o)",     "(locale_init.o)",  "(locale.o)",
+                                        "(sstream-inst.o)", "(istream-inst.o)", "(ostream-inst.o)",
+                                        "(cp-demangle.o)",  "mingw_pformat.o",  "mingw_pformatw.o"};
   std::string found;
   for (const auto& [member, size] : contributors.ByMember)
     for (const char* unwanted : members)
@@ -140,8 +141,9 @@ void ReportSize(TReport& report, const fs::path& buildFolder, const char* archit
 void ReportSizes(TReport& report, const TPaths& paths) {
   ReportSize(report, fs::path(paths.BuildRoot) / "x86", "x86");
   ReportSize(report, fs::path(paths.BuildRoot) / "x64", "x64");
-  report.Note("Size target: no iostream or locale machinery, demangler or formatted printing linked into the "
-              "library (checked in its link map); the section sizes are those in the file.");
+  report.Note(
+      "Size target: no iostream or locale machinery, demangler or formatted printing linked into the "
+      "library (checked in its link map); the section sizes are those in the file.");
 }
 
 }  // namespace Bench

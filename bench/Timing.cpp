@@ -59,9 +59,7 @@ double Now() noexcept {
 
 bool TRatio::Noisy() const { return Rounds < 5 || (High - Low) > 0.2 * Median; }
 
-std::string TRatio::Spread() const {
-  return RatioText(Low) + "-" + RatioText(High);
-}
+std::string TRatio::Spread() const { return RatioText(Low) + "-" + RatioText(High); }
 
 TRatio Compare(const TPlan& plan, const TBlock& ours, const TBlock& floor) {
   TRatio result;

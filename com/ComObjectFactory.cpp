@@ -11,8 +11,8 @@
 namespace ComObj {
 
 TComObjectFactory::TComObjectFactory(TComServerObject& server, TComObjectClass objectClass, const GUID& classId,
-                                     std::string objectName, std::string description,
-                                     TInstancingMode instancing, TThreadModel threadModel)
+                                     std::string objectName, std::string description, TInstancingMode instancing,
+                                     TThreadModel threadModel)
     : FServer(&server),
       FObjectClass(objectClass),
       FClassGuid(classId),
@@ -49,8 +49,8 @@ void TComObjectFactory::PublishClassObject() {
   DWORD flags = FInstancingMode == imSingleUse ? REGCLS_SINGLEUSE : REGCLS_MULTIPLEUSE;
   if (FServer->RegistersSuspended()) flags |= REGCLS_SUSPENDED;
   DWORD cookie;
-  CheckOleResult(::CoRegisterClassObject(FClassGuid, static_cast<IClassFactory*>(this), CLSCTX_LOCAL_SERVER,
-                                         flags, &cookie));
+  CheckOleResult(
+      ::CoRegisterClassObject(FClassGuid, static_cast<IClassFactory*>(this), CLSCTX_LOCAL_SERVER, flags, &cookie));
   FRegCookie = cookie;
 }
 

@@ -20,9 +20,8 @@ enum TThreadModel : std::uint8_t { thSingle, thApartment, thFree, thBoth };
 // is its server's business, never Release's.
 class TComObjectFactory : public IClassFactory {
 public:
-  TComObjectFactory(TComServerObject& server, TComObjectClass objectClass, const GUID& classId,
-                    std::string objectName, std::string description, TInstancingMode instancing,
-                    TThreadModel threadModel);
+  TComObjectFactory(TComServerObject& server, TComObjectClass objectClass, const GUID& classId, std::string objectName,
+                    std::string description, TInstancingMode instancing, TThreadModel threadModel);
   TComObjectFactory(const TComObjectFactory&) = delete;
   TComObjectFactory& operator=(const TComObjectFactory&) = delete;
   // Leaves the registry.

@@ -23,8 +23,7 @@ bool HasSwitch(std::string_view commandLine, const char* name) {
   for (auto start = commandLine.find_first_not_of(Blanks); start != std::string_view::npos;) {
     auto end = commandLine.find_first_of(Blanks, start);
     std::string word(commandLine.substr(start, end - start));
-    if (word.size() > 1 && (word[0] == '-' || word[0] == '/') && ::lstrcmpiA(word.c_str() + 1, name) == 0)
-      return true;
+    if (word.size() > 1 && (word[0] == '-' || word[0] == '/') && ::lstrcmpiA(word.c_str() + 1, name) == 0) return true;
     start = commandLine.find_first_not_of(Blanks, end);  // npos stays npos
   }
   return false;

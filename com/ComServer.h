@@ -45,8 +45,8 @@ public:
 private:
   void UnregisterTypeLibrary();
 
-  std::atomic<LONG> FLiveObjects{0};    // live counted objects plus server locks
-  std::atomic<LONG> FFactoryRefs{0};    // references on the factories' class-factory interfaces
+  std::atomic<LONG> FLiveObjects{0};  // live counted objects plus server locks
+  std::atomic<LONG> FFactoryRefs{0};  // references on the factories' class-factory interfaces
   std::atomic<ITypeLib*> FTypeLibrary{nullptr};
   std::string FServerTitle;
   std::string FHelpFilePath;

@@ -27,8 +27,9 @@ std::string MessageFor(const std::string& given, HRESULT code) {
 std::string SystemErrorText(HRESULT code) {
   char buffer[256];
   // No argument list exists, so insertion points such as %1 stay as they are instead of being read from it.
-  DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ARGUMENT_ARRAY | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, static_cast<DWORD>(code), 0, buffer, sizeof buffer, nullptr);
+  DWORD length =
+      ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ARGUMENT_ARRAY | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, static_cast<DWORD>(code), 0, buffer, sizeof buffer, nullptr);
   auto trailing = [](char c) { return static_cast<unsigned char>(c) <= 0x20 || c == '.'; };
   while (length > 0 && trailing(buffer[length - 1])) --length;
   return std::string(buffer, length);

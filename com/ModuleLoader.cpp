@@ -14,9 +14,7 @@ BOOL TModuleLoader::EntryPoint(HINSTANCE instance, DWORD reason, LPVOID) noexcep
       FInitializedCount = 0;
       InitializeAll();
       break;
-    case DLL_PROCESS_DETACH:
-      FInitializedCount = FModules.size();
-      break;
+    case DLL_PROCESS_DETACH: FInitializedCount = FModules.size(); break;
     default:  // thread attach and detach: the count is 0 after a successful start-up, so Halt touches nothing
       break;
   }

@@ -26,7 +26,7 @@ private:
 
   TSharedLock FLock;
   std::atomic<TThreadId> FWriter{};  // no thread's id when none writes
-  unsigned FWriteDepth = 0;       // touched only by the writer
+  unsigned FWriteDepth = 0;          // touched only by the writer
 };
 
 // Holds one side of the lock for a scope.
@@ -43,9 +43,9 @@ private:
   TMultiReadExclusiveWriteSynchronizer& FLock;
 };
 
-using TReadLock = TScopedLock<&TMultiReadExclusiveWriteSynchronizer::BeginRead,
-                              &TMultiReadExclusiveWriteSynchronizer::EndRead>;
-using TWriteLock = TScopedLock<&TMultiReadExclusiveWriteSynchronizer::BeginWrite,
-                               &TMultiReadExclusiveWriteSynchronizer::EndWrite>;
+using TReadLock =
+    TScopedLock<&TMultiReadExclusiveWriteSynchronizer::BeginRead, &TMultiReadExclusiveWriteSynchronizer::EndRead>;
+using TWriteLock =
+    TScopedLock<&TMultiReadExclusiveWriteSynchronizer::BeginWrite, &TMultiReadExclusiveWriteSynchronizer::EndWrite>;
 
 }  // namespace ComObj

@@ -8,7 +8,7 @@ namespace ComObj {
 namespace {
 
 constexpr char Template[] = "Runtime error     at 00000000";
-constexpr std::size_t NumberEnd = 17;   // the blank before "at"
+constexpr std::size_t NumberEnd = 17;  // the blank before "at"
 constexpr std::size_t OffsetStart = 21;
 
 }  // namespace

@@ -103,7 +103,8 @@ public:
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(Value(L"\\"));
     if (!fixed) return L"<missing>";
     return std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionMS)) +
-           L"." + std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionLS));
+           L"." + std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L"." +
+           std::to_wstring(LOWORD(fixed->dwFileVersionLS));
   }
 
   std::wstring String(const std::wstring& name) const {

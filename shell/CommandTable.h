@@ -36,10 +36,10 @@ struct TCommand {
   TCommandKind Kind;
   TCText Caption;
   TShowRule Shown;
-  TCText HelpText;     // for Unhide and HideInCarrier, followed by the first selected path
+  TCText HelpText;  // for Unhide and HideInCarrier, followed by the first selected path
   bool HelpNamesFirstPath;
-  TCText Switch;       // placed between the program and the quoted paths
-  int Icon;            // resource id of its picture in Windows 11's first menu; 0 for none
+  TCText Switch;  // placed between the program and the quoted paths
+  int Icon;       // resource id of its picture in Windows 11's first menu; 0 for none
 };
 
 // The shell grants this many command identifiers, whichever items are shown.

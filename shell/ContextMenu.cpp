@@ -11,8 +11,8 @@ namespace ContextM {
 
 // IContextMenu ------------------------------------------------------------------------------------
 
-HRESULT STDMETHODCALLTYPE TContextMenu::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst,
-                                                         UINT idCmdLast, UINT flags) noexcept {
+HRESULT STDMETHODCALLTYPE TContextMenu::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT idCmdLast,
+                                                         UINT flags) noexcept {
   return ContextM::QueryContextMenu(menu, indexMenu, idCmdFirst, idCmdLast, flags);
 }
 

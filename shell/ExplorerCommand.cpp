@@ -50,9 +50,7 @@ std::wstring IconLocation(int resourceId) {
   return LoadedLibraryPath() + L",-" + digits;
 }
 
-HRESULT HandOutIcon(int resourceId, LPWSTR* icon) {
-  return HandOut(IconLocation(resourceId), icon);
-}
+HRESULT HandOutIcon(int resourceId, LPWSTR* icon) { return HandOut(IconLocation(resourceId), icon); }
 
 bool IsEmpty(IShellItemArray* items) {
   DWORD count = 0;

@@ -14,11 +14,9 @@ void InitializeHandlerModule() {
   SetSelectedFiles(nullptr);
   // The registry lists them and the server module frees them at unload; nothing here keeps them.
   new TContextMenuFactory(*ComServ::ModuleServer, ComObj::ClassOf<TContextMenu>, CLSID_TarnwickContextMenu, "",
-                          "Orrery 4.0 Context Menu Shell Extension Example", ComObj::imMultiUse,
-                          ComObj::thApartment);
-  new TExplorerCommandFactory(*ComServ::ModuleServer, ComObj::ClassOf<TExplorerCommand>,
-                              CLSID_TarnwickExplorerCommand, "", "Tarnwick Explorer Command", ComObj::imMultiUse,
-                              ComObj::thApartment);
+                          "Orrery 4.0 Context Menu Shell Extension Example", ComObj::imMultiUse, ComObj::thApartment);
+  new TExplorerCommandFactory(*ComServ::ModuleServer, ComObj::ClassOf<TExplorerCommand>, CLSID_TarnwickExplorerCommand,
+                              "", "Tarnwick Explorer Command", ComObj::imMultiUse, ComObj::thApartment);
 }
 
 void FinalizeHandlerModule() noexcept {

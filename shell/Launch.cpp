@@ -59,8 +59,8 @@ bool StartProgram(const std::string& exeName, std::string commandLine, int show)
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(show);
   Win32::TProcessInformation process;
-  return ::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, process.put());
+  return ::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          process.put());
 }
 
 std::optional<std::string> ExeNameFor(const TLaunchSite& site) {

@@ -53,18 +53,18 @@ void ReleaseSubmenuBitmap() noexcept {
 // Options that cannot be read give E_UNEXPECTED and no menu: nothing is offered from half-read options.
 HRESULT QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT, UINT flags) noexcept {
   return ComObj::CallBoundary([&]() -> HRESULT {
-  if (!WantsSubmenu(flags)) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
-  TOptionValues options = ReadOptions();
-  TSelection selection = SelectedFiles();
-  if (!selection) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
+    if (!WantsSubmenu(flags)) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
+    TOptionValues options = ReadOptions();
+    TSelection selection = SelectedFiles();
+    if (!selection) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
 
-  Win32::TMenu popup = BuildPopup(idCmdFirst, options, *selection);
-  if (!::InsertMenuA(menu, indexMenu, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()), "Tarnwick"))
-    return ComObj::LastErrorResult();
-  popup.release();  // the shell's menu owns it now
-  HBITMAP bitmap = SubmenuBitmap();
-  ::SetMenuItemBitmaps(menu, indexMenu, MF_BYPOSITION, bitmap, bitmap);
-  return MAKE_HRESULT(SEVERITY_SUCCESS, 0, ReservedCommandCount);
+    Win32::TMenu popup = BuildPopup(idCmdFirst, options, *selection);
+    if (!::InsertMenuA(menu, indexMenu, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()), "Tarnwick"))
+      return ComObj::LastErrorResult();
+    popup.release();  // the shell's menu owns it now
+    HBITMAP bitmap = SubmenuBitmap();
+    ::SetMenuItemBitmaps(menu, indexMenu, MF_BYPOSITION, bitmap, bitmap);
+    return MAKE_HRESULT(SEVERITY_SUCCESS, 0, ReservedCommandCount);
   });
 }
 

@@ -22,7 +22,8 @@ std::string TRegistry::ReadString(const std::string& name) const {
   std::vector<std::byte> grown;
   std::byte* data = fixed;
   DWORD type = REG_NONE, size = sizeof fixed;
-  LONG result = ::RegQueryValueExA(FCurrentKey.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+  LONG result =
+      ::RegQueryValueExA(FCurrentKey.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
   if (result == ERROR_MORE_DATA) {
     grown.resize(size);
     data = grown.data();

@@ -11,8 +11,8 @@
 namespace ContextM {
 
 // The registry's type codes for text values.
-inline constexpr std::uint32_t RegistryString = 1;          // REG_SZ
-inline constexpr std::uint32_t RegistryExpandString = 2;    // REG_EXPAND_SZ, used unexpanded
+inline constexpr std::uint32_t RegistryString = 1;        // REG_SZ
+inline constexpr std::uint32_t RegistryExpandString = 2;  // REG_EXPAND_SZ, used unexpanded
 
 // The text up to the first NUL, or all bytes when none ends it; none for a type that is not text.
 std::optional<std::string> StringValue(std::uint32_t type, std::span<const std::byte> data);

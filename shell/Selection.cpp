@@ -86,10 +86,9 @@ std::optional<std::size_t> ConvertExactly(std::wstring_view name, char* target) 
   if (name.empty()) return 0;
   bool utf8 = UnicodeCodePage();  // holds every name, and refuses the flag and the default check
   BOOL usedDefault = FALSE;
-  int size = ::WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, name.data(),
-                                   static_cast<int>(name.size()), target,
-                                   static_cast<int>(name.size() * BytesPerUnit()), nullptr,
-                                   utf8 ? nullptr : &usedDefault);
+  int size =
+      ::WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, name.data(), static_cast<int>(name.size()), target,
+                            static_cast<int>(name.size() * BytesPerUnit()), nullptr, utf8 ? nullptr : &usedDefault);
   if (size == 0 || usedDefault) return std::nullopt;
   // No file name holds a quote; one here would end the path's quotes on the command line.
   if (HoldsQuote(target, static_cast<std::size_t>(size))) return std::nullopt;
@@ -169,14 +168,12 @@ private:
 bool SelectionFrom(HGLOBAL memory, TSelectedFiles& selection) {
   Win32::TGlobalLock block(memory);
   if (!block.data()) return false;
-  std::optional<TDropFileList> list =
-      LocateDropFileList({static_cast<const std::byte*>(block.data()), block.size()});
+  std::optional<TDropFileList> list = LocateDropFileList({static_cast<const std::byte*>(block.data()), block.size()});
   if (!list) return false;
   std::size_t units = list->Wide ? list->Names.size() / sizeof(wchar_t) : list->Names.size();
   TSelectionBuilder builder(selection, list->Wide ? units * BytesPerUnit() : units);
-  bool terminated = VisitDropFileNames(*list, [&](std::span<const std::byte> name) {
-    list->Wide ? builder.AddWide(name) : builder.AddAnsi(name);
-  });
+  bool terminated = VisitDropFileNames(
+      *list, [&](std::span<const std::byte> name) { list->Wide ? builder.AddWide(name) : builder.AddAnsi(name); });
   if (!terminated) return false;
   builder.Finish();
   return true;

@@ -17,9 +17,9 @@ void PutField(std::vector<std::byte>& block, std::size_t offset, std::uint32_t v
 std::vector<std::byte> Header(const TBlockLayout& layout, bool wide) {
   std::vector<std::byte> block(layout.ListOffset, Filler);
   PutField(block, 0, static_cast<std::uint32_t>(layout.ListOffset));
-  PutField(block, 4, 17);    // the drop point
+  PutField(block, 4, 17);  // the drop point
   PutField(block, 8, 42);
-  PutField(block, 12, 1);    // in the non-client area
+  PutField(block, 12, 1);  // in the non-client area
   PutField(block, 16, wide ? 1 : 0);
   return block;
 }

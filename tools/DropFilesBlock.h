@@ -10,8 +10,8 @@ namespace Tools {
 
 // Where the list starts and what follows its terminating empty name.
 struct TBlockLayout {
-  std::size_t ListOffset = 20;               // the header's size; more leaves a gap, odd misaligns wide names
-  std::vector<std::byte> AfterList;          // bytes past the list, inside the block
+  std::size_t ListOffset = 20;       // the header's size; more leaves a gap, odd misaligns wide names
+  std::vector<std::byte> AfterList;  // bytes past the list, inside the block
 };
 
 std::vector<std::byte> DropFilesBlock(const std::vector<std::string>& names, const TBlockLayout& layout = {});

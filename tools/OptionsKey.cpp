@@ -15,8 +15,8 @@ void TOptionsKey::Delete() { ::RegDeleteTreeA(HKEY_CURRENT_USER, ContextM::Optio
 
 void TOptionsKey::SetBytes(const char* name, const void* data, DWORD size, DWORD type) {
   Win32::TRegKey key;
-  if (::RegCreateKeyExA(HKEY_CURRENT_USER, ContextM::OptionsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        key.put(), nullptr) != ERROR_SUCCESS)
+  if (::RegCreateKeyExA(HKEY_CURRENT_USER, ContextM::OptionsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
+                        nullptr) != ERROR_SUCCESS)
     throw std::runtime_error("cannot create the options key");
   if (::RegSetValueExA(key.get(), name, 0, type, static_cast<const BYTE*>(data), size) != ERROR_SUCCESS)
     throw std::runtime_error("cannot set an option");

@@ -50,19 +50,25 @@ namespace Closers {
 inline void RegKey(HKEY key) { ::RegCloseKey(key); }
 inline void Menu(HMENU menu) { ::DestroyMenu(menu); }
 template <class Object>
-void GdiObject(Object object) { ::DeleteObject(object); }
+void GdiObject(Object object) {
+  ::DeleteObject(object);
+}
 inline void MemoryDc(HDC dc) { ::DeleteDC(dc); }
 inline void ScreenDc(HDC dc) { ::ReleaseDC(nullptr, dc); }
 inline void Kernel(HANDLE handle) { ::CloseHandle(handle); }
 inline void Find(HANDLE handle) { ::FindClose(handle); }
 inline void Hook(HHOOK hook) { ::UnhookWindowsHookEx(hook); }
 template <class Memory>
-void CoTaskMemory(Memory* memory) { ::CoTaskMemFree(memory); }
+void CoTaskMemory(Memory* memory) {
+  ::CoTaskMemFree(memory);
+}
 inline void BString(BSTR text) { ::SysFreeString(text); }
 inline void Library(HMODULE module) { ::FreeLibrary(module); }
 inline void Global(HGLOBAL memory) { ::GlobalFree(memory); }
 template <class Interface>
-void ComRelease(Interface* object) { object->Release(); }
+void ComRelease(Interface* object) {
+  object->Release();
+}
 inline void StgMedium(STGMEDIUM& medium) { ::ReleaseStgMedium(&medium); }
 inline void ProcessInformation(PROCESS_INFORMATION& info) {
   if (info.hThread) ::CloseHandle(info.hThread);

@@ -133,10 +133,9 @@ TEST_P(CreationFailureBoxTest, ShowsTheMessageWithTheFullStopRule) {
 INSTANTIATE_TEST_SUITE_P(Messages, CreationFailureBoxTest,
                          ::testing::Values(TBoxCase{"Out of memory", "Out of memory."}, TBoxCase{"", ""},
                                            TBoxCase{"Done.", "Done."}, TBoxCase{"Stop!", "Stop!"},
-                                           TBoxCase{"(none)", "(none)"}, TBoxCase{"a-", "a-"},
-                                           TBoxCase{"a,", "a,"}, TBoxCase{"Error 7", "Error 7."},
-                                           TBoxCase{"Why?", "Why?."}, TBoxCase{"Key:", "Key:."},
-                                           TBoxCase{"Caf\xE9", "Caf\xE9."}));
+                                           TBoxCase{"(none)", "(none)"}, TBoxCase{"a-", "a-"}, TBoxCase{"a,", "a,"},
+                                           TBoxCase{"Error 7", "Error 7."}, TBoxCase{"Why?", "Why?."},
+                                           TBoxCase{"Key:", "Key:."}, TBoxCase{"Caf\xE9", "Caf\xE9."}));
 
 TEST(CreationFailureText, TheLastCharacterDecides) {
   EXPECT_EQ(CreationFailureText("ends in a blank "), "ends in a blank ");

@@ -140,8 +140,8 @@ TEST_F(ComObjectTest, ErrorInfoIsSupportedForEveryTabledInterface) {
   ITestA* a = Create<TDerivedObject>(Derived);
   ISupportErrorInfo* info = Query<ISupportErrorInfo>(a);
   ASSERT_TRUE(info);
-  for (const IID* iid : {&__uuidof(ITestA), &__uuidof(ITestB), &__uuidof(ITestC), &IID_ISupportErrorInfo,
-                         &IID_IUnknown})
+  for (const IID* iid :
+       {&__uuidof(ITestA), &__uuidof(ITestB), &__uuidof(ITestC), &IID_ISupportErrorInfo, &IID_IUnknown})
     EXPECT_EQ(info->InterfaceSupportsErrorInfo(*iid), S_OK);
   EXPECT_EQ(info->InterfaceSupportsErrorInfo(IID_IDataObject), S_FALSE);
   EXPECT_EQ(info->InterfaceSupportsErrorInfo(IID_IClassFactory), S_FALSE);

@@ -24,8 +24,8 @@ std::string ThisProgram() {
 // Records the registration calls it receives and counts its own destruction.
 class TRecordingFactory : public TComObjectFactory {
 public:
-  TRecordingFactory(TComServerObject& server, unsigned id, TInstancingMode instancing,
-                    std::vector<std::string>& calls, int& destroyed, bool fail = false)
+  TRecordingFactory(TComServerObject& server, unsigned id, TInstancingMode instancing, std::vector<std::string>& calls,
+                    int& destroyed, bool fail = false)
       : TComObjectFactory(server, ClassOf<TPlainObject>, TestClassId(id), "", std::to_string(id), instancing,
                           thApartment),
         FCalls(calls),

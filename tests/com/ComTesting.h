@@ -109,7 +109,9 @@ public:
 
   HRESULT STDMETHODCALLTYPE GetUnmarshalClass(REFIID, void*, DWORD, void*, DWORD, CLSID*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetMarshalSizeMax(REFIID, void*, DWORD, void*, DWORD, DWORD*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE MarshalInterface(IStream*, REFIID, void*, DWORD, void*, DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE MarshalInterface(IStream*, REFIID, void*, DWORD, void*, DWORD) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE UnmarshalInterface(IStream*, REFIID, void**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE ReleaseMarshalData(IStream*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE DisconnectObject(DWORD) override {
@@ -138,7 +140,9 @@ class TEvent {
 public:
   TEvent() : FHandle(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
   void Set() { ::SetEvent(FHandle.get()); }
-  bool Wait(DWORD milliseconds = 5000) const { return ::WaitForSingleObject(FHandle.get(), milliseconds) == WAIT_OBJECT_0; }
+  bool Wait(DWORD milliseconds = 5000) const {
+    return ::WaitForSingleObject(FHandle.get(), milliseconds) == WAIT_OBJECT_0;
+  }
 
 private:
   Win32::TKernelHandle FHandle;

@@ -116,8 +116,8 @@ TEST_F(EntryRegistrationTest, RegistersTheModulesOwnPathAndUnregistersAgain) {
 
 TEST_F(EntryRegistrationTest, AFailedEntryAnswersEFailAndKeepsWhatWasWritten) {
   Win32::TRegKey volatileKey;
-  ASSERT_EQ(::RegCreateKeyExA(Classes.Key(), ClassKey.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
-                              nullptr, volatileKey.put(), nullptr),
+  ASSERT_EQ(::RegCreateKeyExA(Classes.Key(), ClassKey.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                              volatileKey.put(), nullptr),
             ERROR_SUCCESS);
   EXPECT_EQ(ComServ::DllRegisterServer(), E_FAIL);
   EXPECT_EQ(ReadTree(Classes.Key()), (TRegistryTree{{"CLSID", {}}, {ClassKey, {{"", "Entry test"}}}}));

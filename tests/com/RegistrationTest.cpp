@@ -27,8 +27,8 @@ protected:
 
   std::unique_ptr<TComObjectFactory> Factory(const std::string& name = "", TThreadModel model = thApartment,
                                              TInstancingMode instancing = imMultiUse) {
-    return std::make_unique<TComObjectFactory>(Server, ClassOf<TPlainObject>, ClassId, name, Description,
-                                               instancing, model);
+    return std::make_unique<TComObjectFactory>(Server, ClassOf<TPlainObject>, ClassId, name, Description, instancing,
+                                               model);
   }
   TRegistryTree Tree() const { return ReadTree(Classes.Key()); }
   // What registering a factory without a ProgID writes, with this threading-model value (none if null).
@@ -67,8 +67,8 @@ TEST_F(RegistrationTest, AnExecutableServerWritesItsKeyWithoutThreadingModel) {
   ModuleIsLibrary = false;
   Server.KeyName = "LocalServer32";
   Factory()->ApplyRegistration(true);
-  TRegistryTree expected{{"CLSID", {}}, {ClassKey, {{"", Description}}},
-                         {ClassKey + "\\LocalServer32", {{"", "C:\\tarnctx\\test.dll"}}}};
+  TRegistryTree expected{
+      {"CLSID", {}}, {ClassKey, {{"", Description}}}, {ClassKey + "\\LocalServer32", {{"", "C:\\tarnctx\\test.dll"}}}};
   EXPECT_EQ(Tree(), expected);
 }
 
@@ -114,8 +114,8 @@ TEST_F(RegistrationTest, AClassKeyWithAnotherSubkeyOutlivesUnregistration) {
   factory->ApplyRegistration(true);
   WriteRootValue(ClassKey + "\\Implemented Categories", "", "kept");
   factory->ApplyRegistration(false);
-  TRegistryTree expected{{"CLSID", {}}, {ClassKey, {{"", Description}}},
-                         {ClassKey + "\\Implemented Categories", {{"", "kept"}}}};
+  TRegistryTree expected{
+      {"CLSID", {}}, {ClassKey, {{"", Description}}}, {ClassKey + "\\Implemented Categories", {{"", "kept"}}}};
   EXPECT_EQ(Tree(), expected);
 }
 
@@ -149,8 +149,8 @@ TEST_F(RegistrationTest, APathWithoutBlanksIsRegisteredUnchanged) {
 TEST_F(RegistrationTest, AFailedSecondEntryLeavesTheFirstAndIsRaised) {
   // Under a volatile class key the non-volatile server key cannot be created.
   Win32::TRegKey volatileKey;
-  ASSERT_EQ(::RegCreateKeyExA(Classes.Key(), ClassKey.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
-                              nullptr, volatileKey.put(), nullptr),
+  ASSERT_EQ(::RegCreateKeyExA(Classes.Key(), ClassKey.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                              volatileKey.put(), nullptr),
             ERROR_SUCCESS);
   try {
     Factory()->ApplyRegistration(true);

@@ -198,9 +198,7 @@ std::string RegisteredServer() {
 
 class ExplorerTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    ASSERT_EQ(RunToEnd("regsvr32 /s \"" + BuiltLibrary().string() + "\""), 0u);
-  }
+  void SetUp() override { ASSERT_EQ(RunToEnd("regsvr32 /s \"" + BuiltLibrary().string() + "\""), 0u); }
   void TearDown() override {
     EXPECT_EQ(RunToEnd("regsvr32 /s /u \"" + BuiltLibrary().string() + "\""), 0u);
     EXPECT_EQ(RegisteredServer(), "") << "regsvr32 /u left the class registered";

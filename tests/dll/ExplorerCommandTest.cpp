@@ -175,10 +175,12 @@ TEST_F(ExplorerCommandTest, ChildrenCarryTheirCommandsIconsAndHelpTexts) {
   Options.SetString("UnhideInst", "0");
   TComRef<IShellItemArray> items = Items({L"holiday.bmp", L"notes.txt"});
   std::wstring library = BuiltLibrary().wstring();
-  const std::map<std::string, std::wstring> icons = {
-      {"Encrypt...", library + L",-102"}, {"Encrypt and send...", library + L",-103"}, {"Shred...", library + L",-104"}};
-  const std::map<std::string, std::string> tips = {{"Hide in this carrier...", "Hide data in selected carrier: " + Picture},
-                                                   {"Encrypt...", "Encrypt the selected file(s)"}};
+  const std::map<std::string, std::wstring> icons = {{"Encrypt...", library + L",-102"},
+                                                     {"Encrypt and send...", library + L",-103"},
+                                                     {"Shred...", library + L",-104"}};
+  const std::map<std::string, std::string> tips = {
+      {"Hide in this carrier...", "Hide data in selected carrier: " + Picture},
+      {"Encrypt...", "Encrypt the selected file(s)"}};
   for (const auto& child : Children(*RootFor(items.get()).get())) {
     std::string title = Title(*child.get());
     LPWSTR icon = reinterpret_cast<LPWSTR>(1), tip = nullptr;
@@ -303,7 +305,8 @@ TEST_F(ExplorerCommandTest, ItemsOfSeveralFoldersKeepTheirOwnPathsInOrder) {
 
 TEST_F(ExplorerCommandTest, FailedStartIsReportedInABoxOwnedByTheSitesWindow) {
   Options.SetString("ExeName", "C:\\no\\such\\main.exe");
-  HWND window = ::CreateWindowExA(0, "STATIC", "explorer", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND window =
+      ::CreateWindowExA(0, "STATIC", "explorer", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   TWindowSite site(window);
   TComRef<IShellItemArray> items = Items({L"notes.txt"});
   {

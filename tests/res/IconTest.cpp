@@ -90,8 +90,8 @@ struct TIconCase {
 class LibraryIcon : public ::testing::TestWithParam<TIconCase> {
 protected:
   void SetUp() override {
-    FModule.reset(::LoadLibraryExW(BuiltLibrary().c_str(), nullptr,
-                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    FModule.reset(
+        ::LoadLibraryExW(BuiltLibrary().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
     ASSERT_TRUE(FModule) << "cannot load " << BuiltLibrary().string();
   }
 
@@ -163,8 +163,7 @@ TEST_P(LibraryIcon, ReadsOnTheLightAndTheDarkMenu) {
 
 INSTANTIATE_TEST_SUITE_P(Library, LibraryIcon,
                          ::testing::Values(TIconCase{"Tarnwick", IDI_TARNWICK}, TIconCase{"Encrypt", IDI_ENCRYPT},
-                                           TIconCase{"EncryptSend", IDI_ENCRYPT_SEND},
-                                           TIconCase{"Shred", IDI_SHRED}),
+                                           TIconCase{"EncryptSend", IDI_ENCRYPT_SEND}, TIconCase{"Shred", IDI_SHRED}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(LibraryIconLocation, AnIdWithoutIconGivesNone) {

@@ -17,12 +17,20 @@ namespace {
 
 constexpr UINT FirstId = 100;
 const HRESULT Added = MAKE_HRESULT(SEVERITY_SUCCESS, 0, 10);
-const Strings EveryEntry = {"Hide...",    "Hide in this carrier...", "Unhide...", "Unhide here...", "-",
-                            "Encrypt...", "Encrypt and send...",     "Decrypt...", "-",             "Shred..."};
+const Strings EveryEntry = {"Hide...",
+                            "Hide in this carrier...",
+                            "Unhide...",
+                            "Unhide here...",
+                            "-",
+                            "Encrypt...",
+                            "Encrypt and send...",
+                            "Decrypt...",
+                            "-",
+                            "Shred..."};
 const Strings AlwaysShown = {"Hide...", "Encrypt...", "Encrypt and send...", "-", "Shred..."};
 const Strings WithDecrypt = {"Hide...", "Encrypt...", "Encrypt and send...", "Decrypt...", "-", "Shred..."};
-const Strings WithCarrier = {"Hide...", "Hide in this carrier...", "Unhide...", "Unhide here...", "-",
-                             "Encrypt...", "Encrypt and send...", "-", "Shred..."};
+const Strings WithCarrier = {"Hide...",    "Hide in this carrier...", "Unhide...", "Unhide here...", "-",
+                             "Encrypt...", "Encrypt and send...",     "-",         "Shred..."};
 
 void Select(Strings paths) { SetSelectedFiles(MakeSelection(std::move(paths))); }
 

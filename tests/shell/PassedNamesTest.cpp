@@ -60,11 +60,11 @@ protected:
 
 TEST_F(PassedNamesTest, NamesBestFitWouldChangeOrLoseReachTheProgramByTheirShortForms) {
   const WideStrings names = {
-      L"a\uFF02 \uFF02 \uFF02b.txt",     // full-width quotes: best fit makes real ones
-      L"c\uFF3C..\uFF3Cd.txt",           // full-width backslashes
-      L"e\u2215f.txt",                   // a division slash
+      L"a\uFF02 \uFF02 \uFF02b.txt",                // full-width quotes: best fit makes real ones
+      L"c\uFF3C..\uFF3Cd.txt",                      // full-width backslashes
+      L"e\u2215f.txt",                              // a division slash
       L"\u043F\u0440\u0438\u0432\u0435\u0442.txt",  // Cyrillic
-      L"\u4E2D\u6587.twk",               // Chinese
+      L"\u4E2D\u6587.twk",                          // Chinese
   };
   Strings expected = {"/s"};
   for (const std::wstring& name : names) expected.push_back(ShortFormOf(CreateWideFile(Folder, name)));

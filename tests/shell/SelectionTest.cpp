@@ -160,11 +160,11 @@ TEST_F(SelectionTest, WideNameWithAQuoteAnywhereIsUnpassable) {
 TEST_F(SelectionTest, MalformedBlocksAreRefusedAndLeaveNoSelection) {
   const std::vector<char> blocks[] = {
       Block(20, false, std::string("C:\\a.txt\0C:\\b.txt", 17)),  // no empty name ends the list
-      Block(20, false, "C:\\a.txt"),                                 // not even the name's NUL
-      Block(4000, false, std::string("C:\\a.txt\0\0", 10)),           // the list starts past the end
-      Block(8, false, std::string("C:\\a.txt\0\0", 10)),              // the list starts inside the header
-      Block(20, true, std::string("C\0:\0\\\0a\0\0\0", 11)),          // a wide list cut inside its end
-      std::vector<char>(12, '\0'),                                     // shorter than a header
+      Block(20, false, "C:\\a.txt"),                              // not even the name's NUL
+      Block(4000, false, std::string("C:\\a.txt\0\0", 10)),       // the list starts past the end
+      Block(8, false, std::string("C:\\a.txt\0\0", 10)),          // the list starts inside the header
+      Block(20, true, std::string("C\0:\0\\\0a\0\0\0", 11)),      // a wide list cut inside its end
+      std::vector<char>(12, '\0'),                                // shorter than a header
   };
   for (const std::vector<char>& block : blocks) {
     TDropFilesObject earlier({"C:\\earlier.txt"});
@@ -177,10 +177,16 @@ TEST_F(SelectionTest, MalformedBlocksAreRefusedAndLeaveNoSelection) {
 
 TEST_F(SelectionTest, WellFormedBlocksAtAnyOffsetAreRead) {
   // An odd offset, and a list followed by bytes that are no names.
-  TDropFilesObject ansi(Block(21, false, std::string("\x7F" "C:\\a.txt\0C:\\b\0\0junk", 20)));
+  TDropFilesObject ansi(Block(21, false,
+                              std::string("\x7F"
+                                          "C:\\a.txt\0C:\\b\0\0junk",
+                                          20)));
   EXPECT_EQ(Capture(&ansi), S_OK);
   EXPECT_EQ(Selected(), (Strings{"C:\\a.txt", "C:\\b"}));
-  TDropFilesObject wide(Block(21, true, std::string("\x7F" "C\0:\0\\\0a\0\0\0\0\0", 13)));
+  TDropFilesObject wide(Block(21, true,
+                              std::string("\x7F"
+                                          "C\0:\0\\\0a\0\0\0\0\0",
+                                          13)));
   EXPECT_EQ(Capture(&wide), S_OK);
   EXPECT_EQ(Selected(), Strings{"C:\\a"});
 }

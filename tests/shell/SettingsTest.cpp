@@ -130,9 +130,7 @@ namespace {
 // change that back, since access is checked when a key is opened.
 class TKeyAccess {
 public:
-  TKeyAccess() {
-    ::RegOpenKeyExA(HKEY_CURRENT_USER, OptionsKeyPath, 0, READ_CONTROL | WRITE_DAC, FKey.put());
-  }
+  TKeyAccess() { ::RegOpenKeyExA(HKEY_CURRENT_USER, OptionsKeyPath, 0, READ_CONTROL | WRITE_DAC, FKey.put()); }
   ~TKeyAccess() { Grant(KEY_ALL_ACCESS); }
   LONG Grant(REGSAM access) {
     alignas(DWORD) BYTE everyone[SECURITY_MAX_SID_SIZE];

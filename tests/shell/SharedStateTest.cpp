@@ -21,7 +21,8 @@ TEST(SharedStateTest, ThreadsCaptureBuildAndReadWithoutTearingTheSelection) {
   options.SetString("UnhideInst", "0");
   constexpr int Threads = 4, Rounds = 150;
   std::set<std::string> expected;
-  for (int t = 0; t < Threads; ++t) expected.insert("Hide data in selected carrier: C:\\thread" + std::to_string(t) + ".bmp");
+  for (int t = 0; t < Threads; ++t)
+    expected.insert("Hide data in selected carrier: C:\\thread" + std::to_string(t) + ".bmp");
   std::atomic<int> torn{0}, unbuilt{0};
 
   auto work = [&](int t) {
@@ -49,16 +50,14 @@ TEST(SharedStateTest, SelectionReplacedWhileOtherThreadsReadIt) {
   constexpr int Rounds = 100000;
   std::atomic<int> torn{0};
   auto writer = [](char tag) {
-    for (int round = 0; round < Rounds; ++round)
-      SetSelectedFiles(MakeSelection(TPathList(3, std::string(40, tag))));
+    for (int round = 0; round < Rounds; ++round) SetSelectedFiles(MakeSelection(TPathList(3, std::string(40, tag))));
   };
   auto reader = [&] {
     for (int round = 0; round < Rounds; ++round) {
       TSelection selection = SelectedFiles();
       if (!selection) continue;
       const TNameList<char>& paths = selection->Paths;
-      if (paths.size() != 3 || paths.front().find_first_not_of(paths.front()[0]) != std::string::npos)
-        ++torn;
+      if (paths.size() != 3 || paths.front().find_first_not_of(paths.front()[0]) != std::string::npos) ++torn;
     }
   };
   std::thread a(writer, 'a'), b(writer, 'b'), c(reader), d(reader);

@@ -104,8 +104,8 @@ void Registrar(const std::atomic<bool>& stop, TFaults& faults, int& cycles) {
   for (unsigned n = 0; !stop; ++n, ++cycles) {
     GUID classId = CLSID_TarnwickContextMenu;
     classId.Data1 ^= 0x5A5A0000u + n;
-    auto* factory = new ComObj::TComObjectFactory(*ComServ::ModuleServer, ComObj::ClassOf<TContextMenu>, classId,
-                                                  "", "Stress class", ComObj::imMultiUse, ComObj::thApartment);
+    auto* factory = new ComObj::TComObjectFactory(*ComServ::ModuleServer, ComObj::ClassOf<TContextMenu>, classId, "",
+                                                  "Stress class", ComObj::imMultiUse, ComObj::thApartment);
     ComServ::ModuleServer->UpdateServerRegistration(true);
     if (ListedFactories() != moduleFactories + 1 || ComObj::ClassManager().FindFactory(classId) != factory)
       ++faults.Unlisted;

@@ -15,8 +15,8 @@ std::vector<TMenuEntry> ReadMenu(HMENU menu) {
     info.cch = sizeof text;
     ::GetMenuItemInfoA(menu, position, TRUE, &info);
     bool separator = info.fType & MFT_SEPARATOR;
-    entries.push_back({separator ? "-" : text, info.wID, info.fType, info.hSubMenu, info.hbmpUnchecked,
-                       info.hbmpChecked});
+    entries.push_back(
+        {separator ? "-" : text, info.wID, info.fType, info.hSubMenu, info.hbmpUnchecked, info.hbmpChecked});
   }
   return entries;
 }

@@ -13,8 +13,8 @@ namespace fs = std::filesystem;
 // Files --------------------------------------------------------------------------------------------
 
 TTempFolder::TTempFolder(const std::string& name) {
-  FPath = fs::temp_directory_path() / (name + "-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                                       std::to_string(::GetTickCount64()));
+  FPath = fs::temp_directory_path() /
+          (name + "-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount64()));
   fs::create_directories(FPath);
 }
 
@@ -44,7 +44,7 @@ void SetLastWriteYear(const std::string& path, WORD year) {
   ::SystemTimeToFileTime(&time, &local);
   ::LocalFileTimeToFileTime(&local, &utc);
   Win32::TFileHandle file(::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                       nullptr, OPEN_EXISTING, 0, nullptr));
+                                        nullptr, OPEN_EXISTING, 0, nullptr));
   if (!file) throw std::runtime_error("cannot open " + path);
   if (!::SetFileTime(file.get(), nullptr, nullptr, &utc)) throw std::runtime_error("cannot set the time of " + path);
 }

@@ -36,7 +36,8 @@ protected:
     // A text file's type is txtfile, as on Windows; not every Wine prefix says so.
     char type[256] = "";
     DWORD size = sizeof type;
-    FTextTypeKept = ::RegGetValueA(HKEY_CLASSES_ROOT, ".txt", nullptr, RRF_RT_REG_SZ, nullptr, type, &size) == ERROR_SUCCESS;
+    FTextTypeKept =
+        ::RegGetValueA(HKEY_CLASSES_ROOT, ".txt", nullptr, RRF_RT_REG_SZ, nullptr, type, &size) == ERROR_SUCCESS;
     FTextType = type;
     Testing::SetRegistryString(HKEY_CLASSES_ROOT, ".txt", "", "txtfile");
     ASSERT_EQ(Testing::RunTool("regsvr32 /s " + Testing::Quoted(Library())).ExitCode, 0u);
@@ -51,7 +52,8 @@ protected:
 
   // A handler entry named "TarnctxHostTest" whose default value is the class; with an empty value the key itself
   // is named by the class.
-  void Attach(const std::string& classKey, const std::string& classText = Testing::HandlerClassText, bool byName = false) {
+  void Attach(const std::string& classKey, const std::string& classText = Testing::HandlerClassText,
+              bool byName = false) {
     std::string key = classKey + HandlersKey + (byName ? classText : "TarnctxHostTest");
     Testing::SetRegistryString(HKEY_CLASSES_ROOT, key, "", byName ? "" : classText);
     FAttached.push_back(key);
@@ -72,8 +74,10 @@ protected:
 
 private:
   void RestoreTextType() {
-    if (FTextTypeKept) Testing::SetRegistryString(HKEY_CLASSES_ROOT, ".txt", "", FTextType);
-    else ::RegDeleteKeyValueA(HKEY_CLASSES_ROOT, ".txt", nullptr);
+    if (FTextTypeKept)
+      Testing::SetRegistryString(HKEY_CLASSES_ROOT, ".txt", "", FTextType);
+    else
+      ::RegDeleteKeyValueA(HKEY_CLASSES_ROOT, ".txt", nullptr);
   }
 
   std::vector<std::string> FAttached;
@@ -367,8 +371,9 @@ TEST_F(HostTest, ModernMenuShowsTheClassicItemsInEveryCallOrder) {
     ASSERT_EQ(modern.ExitCode, 0u) << modern.Err;
     EXPECT_EQ(SubmenuCaptions(modern.OutLines()), SubmenuCaptions(classic.OutLines())) << modern.Out;
     EXPECT_TRUE(Contains(modern.Out, "\n  Tarnwick  submenu, icon 16, 20, 24, 32, 48\n")) << modern.Out;
-    EXPECT_TRUE(LinesFrom(modern.OutLines(), "    Shred...").front().ends_with(
-        "  icon 16, 20, 24, 32, 48  Shred the selected file(s)"))
+    EXPECT_TRUE(LinesFrom(modern.OutLines(), "    Shred...")
+                    .front()
+                    .ends_with("  icon 16, 20, 24, 32, 48  Shred the selected file(s)"))
         << modern.Out;
     for (const char* order : {"title-first", "enum-first"})
       EXPECT_EQ(ModernTree(Host("--modern --order " + std::string(order) + " " + selection)), ModernTree(modern))

@@ -20,11 +20,10 @@ std::optional<Host::TImage> Convert(IWICImagingFactory& factory, IWICBitmapFrame
   Win32::TComRef<IWICFormatConverter> converter;
   if (FAILED(factory.CreateFormatConverter(converter.put()))) return std::nullopt;
   if (FAILED(converter->Initialize(&frame, GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr, 0,
-                                         WICBitmapPaletteTypeCustom)))
+                                   WICBitmapPaletteTypeCustom)))
     return std::nullopt;
   std::vector<BYTE> bgr(static_cast<std::size_t>(width) * height * 3);
-  if (FAILED(converter->CopyPixels(nullptr, width * 3, static_cast<UINT>(bgr.size()), bgr.data())))
-    return std::nullopt;
+  if (FAILED(converter->CopyPixels(nullptr, width * 3, static_cast<UINT>(bgr.size()), bgr.data()))) return std::nullopt;
   Host::TImage image{static_cast<int>(width), static_cast<int>(height), std::vector<std::uint8_t>(bgr.size())};
   for (std::size_t i = 0; i < bgr.size(); i += 3) {
     image.Rgb[i] = bgr[i + 2];

@@ -90,14 +90,18 @@ std::vector<int> IconSizes(const std::wstring& location) {
   if (index >= 0) return {};  // only resource identifiers, as the library's locations give them
   Win32::TLibrary module(
       ::LoadLibraryExW(path.data(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
-  HRSRC resource = module ? ::FindResourceW(module.get(), MAKEINTRESOURCEW(-index), reinterpret_cast<LPCWSTR>(RT_GROUP_ICON)) : nullptr;
-  const BYTE* group = resource ? static_cast<const BYTE*>(::LockResource(::LoadResource(module.get(), resource))) : nullptr;
+  HRSRC resource =
+      module ? ::FindResourceW(module.get(), MAKEINTRESOURCEW(-index), reinterpret_cast<LPCWSTR>(RT_GROUP_ICON))
+             : nullptr;
+  const BYTE* group =
+      resource ? static_cast<const BYTE*>(::LockResource(::LoadResource(module.get(), resource))) : nullptr;
   if (!group) return {};
   constexpr std::size_t HeaderSize = 6, EntrySize = 14;
   WORD count;
   std::memcpy(&count, group + 4, sizeof count);
   std::vector<int> sizes;
-  for (WORD i = 0; i < count; ++i) sizes.push_back(group[HeaderSize + i * EntrySize] ? group[HeaderSize + i * EntrySize] : 256);
+  for (WORD i = 0; i < count; ++i)
+    sizes.push_back(group[HeaderSize + i * EntrySize] ? group[HeaderSize + i * EntrySize] : 256);
   return sizes;
 }
 

@@ -17,8 +17,8 @@ enum class TCallOrder { coExplorer, coTitleFirst, coEnumFirst };
 
 struct TCommandNode {
   Win32::TComRef<IExplorerCommand> Command;
-  std::optional<std::wstring> Title;    // none when GetTitle gives none, as for a separator
-  std::optional<std::wstring> Icon;     // the icon location
+  std::optional<std::wstring> Title;  // none when GetTitle gives none, as for a separator
+  std::optional<std::wstring> Icon;   // the icon location
   std::optional<std::wstring> ToolTip;
   EXPCMDFLAGS Flags = 0;
   EXPCMDSTATE State = 0;

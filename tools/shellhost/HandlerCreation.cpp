@@ -36,7 +36,7 @@ THandlerFactory::TCreated THandlerFactory::Create(const CLSID& classId) {
 }
 
 Win32::TComRef<IShellExtInit> THandlerFactory::CreateFromUserRegistration(const CLSID& classId,
-                                                                           const std::wstring& server) {
+                                                                          const std::wstring& server) {
   std::string what = "the server " + Tools::Utf8(server) + " of " + Tools::Utf8(Tools::ClassText(classId));
   Tools::TServerModule module(server);
   if (!module) CheckCall(HRESULT_FROM_WIN32(::GetLastError()), "Loading " + what, TExitCode::ecCannotCreate);

@@ -39,8 +39,9 @@ void PrintHandlers(const THostedMenu& menu) {
     Print(line + "\n");
   }
   for (const THandlerFailure& failure : menu.Failures())
-    std::fprintf(stderr, "Handler %s from %s left out: %s\n", Tools::Utf8(Tools::ClassText(failure.Entry.Class)).c_str(),
-                 Tools::Utf8(failure.Entry.Source).c_str(), failure.Error.what());
+    std::fprintf(stderr, "Handler %s from %s left out: %s\n",
+                 Tools::Utf8(Tools::ClassText(failure.Entry.Class)).c_str(), Tools::Utf8(failure.Entry.Source).c_str(),
+                 failure.Error.what());
 }
 
 void PrintMenu(const THostedMenu& menu, const std::vector<TMenuNode>& tree, UINT flags) {
@@ -59,8 +60,8 @@ void InvokeItem(const THostOptions& options, const THostedMenu& menu, const std:
   TOwnerWindow owner;
   char details[160];
   std::snprintf(details, sizeof details, " (offset %u of %s), owner window %p, %s\n", invocation.Offset,
-                Tools::Utf8(Tools::ClassText(invocation.Handler->Entry.Class)).c_str(), static_cast<void*>(owner.Handle()),
-                ShowName(options.Show).c_str());
+                Tools::Utf8(Tools::ClassText(invocation.Handler->Entry.Class)).c_str(),
+                static_cast<void*>(owner.Handle()), ShowName(options.Show).c_str());
   Print("Invoking " + Tools::Utf8(invocation.Item) + details);
   std::set<DWORD> earlier = ChildProcessIds();
   Invoke(invocation, owner.Handle(), options.Show, selection.Folder());

@@ -60,8 +60,7 @@ private:
 
 Win32::TComRef<IShellItemArray> ShellItems(const THostSelection& selection) {
   Win32::TComRef<IShellItemArray> items;
-  CheckCall(::SHCreateShellItemArrayFromDataObject(selection.DataObject().get(), IID_IShellItemArray,
-                                                   items.put_void()),
+  CheckCall(::SHCreateShellItemArrayFromDataObject(selection.DataObject().get(), IID_IShellItemArray, items.put_void()),
             "SHCreateShellItemArrayFromDataObject", TExitCode::ecUnexpected);
   return items;
 }
@@ -82,8 +81,8 @@ TPrintedItem Printed(const TCommandNode& node) {
 
 void PrintCommand(const TManifestCommand& command, const std::wstring& manifest) {
   Print("Explorer command " + Tools::Utf8(Tools::ClassText(command.Class)) + ", verb " + Tools::Utf8(command.Verb) +
-        " for items of type " + Tools::Utf8(command.ItemType) + ", from " + Tools::Utf8(manifest) +
-        ", created from " + Tools::Utf8(command.Library) + "\n");
+        " for items of type " + Tools::Utf8(command.ItemType) + ", from " + Tools::Utf8(manifest) + ", created from " +
+        Tools::Utf8(command.Library) + "\n");
 }
 
 void PrintState(const TCommandNode& root) {
@@ -124,13 +123,12 @@ void RunModernSession(const THostOptions& options) {
   TOwnerWindow owner;
   Win32::TComRef<IUnknown> site = MakeSite(owner.Handle());
   Win32::TComRef<IObjectWithSite> withSite = packaged.Command().query<IObjectWithSite>();
-  if (withSite)
-    CheckCall(withSite->SetSite(site.get()), "IObjectWithSite::SetSite");
+  if (withSite) CheckCall(withSite->SetSite(site.get()), "IObjectWithSite::SetSite");
   Win32::TComRef<IShellItemArray> items = ShellItems(selection);
 
   packaged.Command()->AddRef();  // the tree holds a reference of its own
-  TCommandNode root = ReadCommandTree(Win32::TComRef<IExplorerCommand>(packaged.Command().get()), items.get(),
-                                      options.Order);
+  TCommandNode root =
+      ReadCommandTree(Win32::TComRef<IExplorerCommand>(packaged.Command().get()), items.get(), options.Order);
   PrintState(root);
   if (options.PrintMenuTree) PrintTree(root, options.Order);
   if (!options.Invoke.empty()) InvokeCommand(options, root, items.get(), owner.Handle());

@@ -39,8 +39,7 @@ std::wstring Attribute(const TElement& element, const wchar_t* name) {
 
 Win32::TComRef<IXMLDOMDocument> LoadDocument(const std::wstring& path) {
   Win32::TComRef<IXMLDOMDocument> document;
-  CheckCall(::CoCreateInstance(DomDocument30, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
-                               document.put_void()),
+  CheckCall(::CoCreateInstance(DomDocument30, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument, document.put_void()),
             "creating the XML parser", TExitCode::ecUnexpected);
   document->put_async(VARIANT_FALSE);
   VARIANT source;

@@ -4,7 +4,6 @@
 #include "HostError.h"
 #include "win32/Handles.h"
 
-
 namespace Host {
 
 namespace {

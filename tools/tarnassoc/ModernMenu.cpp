@@ -61,10 +61,10 @@ std::string RunPowerShell(const std::wstring& script) {
   startup.hStdOutput = writeEnd.get();
   startup.hStdError = writeEnd.get();
   Win32::TProcessInformation process;
-  if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                        nullptr, &startup, process.put()))
-    throw EAssocError(TExitCode::ecPackage, "Cannot start " + Tools::Utf8(program) + " (error " +
-                                                std::to_string(::GetLastError()) + ")");
+  if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, process.put()))
+    throw EAssocError(TExitCode::ecPackage,
+                      "Cannot start " + Tools::Utf8(program) + " (error " + std::to_string(::GetLastError()) + ")");
   writeEnd.reset();  // only the child holds the writing end now, so reading ends when it does
   std::string output = ReadAll(readEnd.get());
   if (::WaitForSingleObject(process.get().hProcess, ScriptTimeoutMs) != WAIT_OBJECT_0) {

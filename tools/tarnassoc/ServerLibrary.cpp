@@ -18,8 +18,7 @@ std::wstring FullPath(const std::wstring& path) {
 
 }  // namespace
 
-TServerLibrary::TServerLibrary(const std::wstring& path)
-    : FPath(FullPath(path)), FModule(FPath) {
+TServerLibrary::TServerLibrary(const std::wstring& path) : FPath(FullPath(path)), FModule(FPath) {
   if (!FModule)
     throw EAssocError(TExitCode::ecLibrary,
                       "Cannot load " + Tools::Utf8(FPath) + " (error " + std::to_string(::GetLastError()) + ")");

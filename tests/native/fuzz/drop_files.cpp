@@ -40,8 +40,8 @@ bool HasEndingEmptyName(std::span<const std::byte> list, std::size_t characterSi
 
 void CheckAnyBlock(std::span<const std::byte> block) {
   std::optional<TDropFileNames> names = ReadDropFileNames(block);
-  bool wellFormedHeader = block.size() >= DropFilesHeaderSize && Field(block, 0) >= DropFilesHeaderSize &&
-                          Field(block, 0) < block.size();
+  bool wellFormedHeader =
+      block.size() >= DropFilesHeaderSize && Field(block, 0) >= DropFilesHeaderSize && Field(block, 0) < block.size();
   if (!wellFormedHeader) {
     if (names) Fail("a block with a bad header was read");
     return;
@@ -86,8 +86,10 @@ void CheckRoundTrip(FuzzedDataProvider& data) {
   TBlockLayout layout{DropFilesHeaderSize + data.ConsumeIntegralInRange<std::size_t>(0, 9), {}};
   std::vector<std::string> ansi;
   std::vector<std::u16string> unicode;
-  if (wide) unicode = Names<std::u16string>(data, WideName);
-  else ansi = Names<std::string>(data, AnsiName);
+  if (wide)
+    unicode = Names<std::u16string>(data, WideName);
+  else
+    ansi = Names<std::string>(data, AnsiName);
   std::vector<std::uint8_t> after = data.ConsumeBytes<std::uint8_t>(data.ConsumeIntegralInRange<std::size_t>(0, 8));
   for (std::uint8_t b : after) layout.AfterList.push_back(std::byte{b});
 

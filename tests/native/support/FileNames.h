@@ -22,7 +22,9 @@ public:
 
   bool OneIn(std::size_t count) { return Below(count) == 0; }
   template <class T>
-  const T& Among(const std::vector<T>& values) { return values[Below(values.size())]; }
+  const T& Among(const std::vector<T>& values) {
+    return values[Below(values.size())];
+  }
 };
 
 class TRandomChoices : public TChoices {
@@ -40,9 +42,9 @@ private:
 struct TCodePage {
   std::string_view Name;
   ContextM::TLeadBytes LeadBytes;
-  std::vector<unsigned char> Leads;         // empty for a single-byte code page
+  std::vector<unsigned char> Leads;  // empty for a single-byte code page
   std::vector<unsigned char> Trails;
-  std::vector<unsigned char> HighSingles;   // single-byte characters above 0x7F
+  std::vector<unsigned char> HighSingles;  // single-byte characters above 0x7F
 };
 
 // Names the code page in test output.

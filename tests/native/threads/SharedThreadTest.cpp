@@ -31,7 +31,9 @@ bool Whole(const TValue& value) {
 }
 
 template <class Work>
-void RunThreads(Work work) { NativeTesting::RunTogether(Threads, work); }
+void RunThreads(Work work) {
+  NativeTesting::RunTogether(Threads, work);
+}
 
 }  // namespace
 
@@ -42,8 +44,11 @@ TEST(SharedThreadTest, ReadersSeeWholeValuesWhileOthersSetAndSpendThem) {
     for (int round = 0; round < Rounds; ++round) {
       switch ((t + round) % 3) {
         case 0: shared.Set(Tagged(t * Rounds + round)); break;
-        case 1: if (!Whole(shared.Get())) ++torn; break;
-        default: if (!Whole(shared.Exchange(nullptr))) ++torn;
+        case 1:
+          if (!Whole(shared.Get())) ++torn;
+          break;
+        default:
+          if (!Whole(shared.Exchange(nullptr))) ++torn;
       }
     }
   });

@@ -38,7 +38,9 @@ protected:
     if (Data.First != Data.Second) ++Torn;
   }
   template <class Work>
-  void RunThreads(Work work) { NativeTesting::RunTogether(Threads, work); }
+  void RunThreads(Work work) {
+    NativeTesting::RunTogether(Threads, work);
+  }
 
   TMultiReadExclusiveWriteSynchronizer Lock;
   TGuarded Data;

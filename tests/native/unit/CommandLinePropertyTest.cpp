@@ -89,8 +89,10 @@ TEST(CommandLinePropertyDrawsTest, DrawsReachTheNamesThatBreakQuoting) {
     if (path.size() > 2 && static_cast<unsigned char>(path[path.size() - 2]) >= 0x81 && path.back() == '\\')
       ++seen["ending in a byte pair whose second byte is 0x5C"];
     TProgram program = Program(choices, shiftJis);
-    if (program.Stored.front() == '"') ++seen["program stored in quotes"];
-    else if (program.Path.find(' ') != std::string::npos) ++seen["program with a blank, unquoted"];
+    if (program.Stored.front() == '"')
+      ++seen["program stored in quotes"];
+    else if (program.Path.find(' ') != std::string::npos)
+      ++seen["program with a blank, unquoted"];
   }
   for (const char* kind : {"drive root", "UNC path", "two or more trailing backslashes", "ending in a blank or a dot",
                            "blank inside", "ending in a byte pair whose second byte is 0x5C",

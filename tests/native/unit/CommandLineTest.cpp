@@ -33,9 +33,9 @@ void ExpectReadsBack(const std::string& name, const TLeadBytes& leadBytes) {
 }  // namespace
 
 TEST(CommandLineTest, TheLineIsTheProgramTheSwitchAndEachPathQuotedWithABlank) {
-  EXPECT_EQ(BuildCommandLine(R"(C:\Program Files\Tarnwick\tarnwick.exe)", " /e ", {R"(C:\a.txt)", R"(D:\b c)"},
-                             NoLeadBytes),
-            R"("C:\Program Files\Tarnwick\tarnwick.exe" /e "C:\a.txt" "D:\b c" )");
+  EXPECT_EQ(
+      BuildCommandLine(R"(C:\Program Files\Tarnwick\tarnwick.exe)", " /e ", {R"(C:\a.txt)", R"(D:\b c)"}, NoLeadBytes),
+      R"("C:\Program Files\Tarnwick\tarnwick.exe" /e "C:\a.txt" "D:\b c" )");
   EXPECT_EQ(BuildCommandLine(R"(C:\T\t.exe)", " /uh ", {}, NoLeadBytes), R"(C:\T\t.exe /uh )");
 }
 
@@ -50,10 +50,22 @@ TEST(CommandLineTest, AProgramStoredInQuotesIsNotQuotedAgainAndStartsWithoutThem
 
 TEST(CommandLineTest, TrickyNamesReachTheProgramUnchanged) {
   const std::vector<std::string> names{
-      R"(C:\)",                 R"(c:\Windows\)",          R"(C:\a\\\)",       R"(\\server\share\)",
-      R"(\\?\C:\long\name)",    R"(C:relative)",           R"(..\up)",         "trailing blank ",
-      "trailing dots...",       "dots and blank. ",        " leading blank",   R"(C:\a b\c  d\)",
-      R"(C:\&^%!;,=@'`~()[]{})", "C:\\\xE9t\xE9\\\xFF",   R"(C:\x\\y)",       ".",
+      R"(C:\)",
+      R"(c:\Windows\)",
+      R"(C:\a\\\)",
+      R"(\\server\share\)",
+      R"(\\?\C:\long\name)",
+      R"(C:relative)",
+      R"(..\up)",
+      "trailing blank ",
+      "trailing dots...",
+      "dots and blank. ",
+      " leading blank",
+      R"(C:\a b\c  d\)",
+      R"(C:\&^%!;,=@'`~()[]{})",
+      "C:\\\xE9t\xE9\\\xFF",
+      R"(C:\x\\y)",
+      ".",
   };
   for (const std::string& name : names)
     EXPECT_EQ(ReadBack(R"(C:\T\t.exe)", {name, "after"}, NoLeadBytes), Expected(R"(C:\T\t.exe)", {name, "after"}))
@@ -68,8 +80,8 @@ TEST(CommandLineTest, OnlyRealTrailingBackslashesAreDoubledInADoubleByteCodePage
   EXPECT_EQ(BuildCommandLine("p", " /e ", {name}, ShiftJisLeadBytes()), "p /e \"C:\\\x95\\\" ");
   EXPECT_EQ(BuildCommandLine("p", " /e ", {name}, NoLeadBytes), "p /e \"C:\\\x95\\\\\" ");
 
-  const std::vector<std::string> names{"C:\\\x95\\", "C:\\\x95\\\\", "C:\\\x83\\\x83\\\\\\", "\x95\\", "C:\\\x81|\\",
-                                       "C:\\\x95\\ \x95\\"};
+  const std::vector<std::string> names{"C:\\\x95\\", "C:\\\x95\\\\", "C:\\\x83\\\x83\\\\\\",
+                                       "\x95\\",     "C:\\\x81|\\",  "C:\\\x95\\ \x95\\"};
   for (const std::string& n : names) {
     ExpectReadsBack(n, ShiftJisLeadBytes());
     ExpectReadsBack(n, NoLeadBytes);

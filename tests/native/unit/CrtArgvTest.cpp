@@ -23,10 +23,8 @@ TEST(CrtArgvTest, DocumentedArgumentExamples) {
     Args Expected;
   };
   const TCase cases[] = {
-      {R"(p "abc" d e)", {"p", "abc", "d", "e"}},
-      {R"(p a\\b d"e f"g h)", {"p", R"(a\\b)", "de fg", "h"}},
-      {R"(p a\\\"b c d)", {"p", R"(a\"b)", "c", "d"}},
-      {R"(p a\\\\"b c" d e)", {"p", R"(a\\b c)", "d", "e"}},
+      {R"(p "abc" d e)", {"p", "abc", "d", "e"}},      {R"(p a\\b d"e f"g h)", {"p", R"(a\\b)", "de fg", "h"}},
+      {R"(p a\\\"b c d)", {"p", R"(a\"b)", "c", "d"}}, {R"(p a\\\\"b c" d e)", {"p", R"(a\\b c)", "d", "e"}},
       {R"(p a"b"" c d)", {"p", R"(ab" c d)"}},
   };
   for (const TCase& c : cases) EXPECT_EQ(Split(c.Line), c.Expected) << c.Line;

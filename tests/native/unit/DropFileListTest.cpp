@@ -57,8 +57,8 @@ TEST(DropFileListTest, AnyNonZeroWideFlagMeansWideNames) {
 }
 
 TEST(DropFileListTest, AnEmptyListHasNoNames) {
-  for (std::optional<TDropFileNames> names : {Read(DropFilesBlock(std::vector<std::string>{})),
-                                              Read(DropFilesBlock(std::vector<std::u16string>{}))}) {
+  for (std::optional<TDropFileNames> names :
+       {Read(DropFilesBlock(std::vector<std::string>{})), Read(DropFilesBlock(std::vector<std::u16string>{}))}) {
     ASSERT_TRUE(names);
     EXPECT_EQ(names->Count(), 0u);
   }

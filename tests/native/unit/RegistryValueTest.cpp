@@ -13,8 +13,7 @@ std::optional<std::string> Value(std::uint32_t type, std::string_view bytes) {
   return StringValue(type, exact.Span());
 }
 
-constexpr std::uint32_t None = 0, Binary = 3, Dword = 4, DwordBigEndian = 5, Link = 6, MultiString = 7,
-                        Qword = 11;
+constexpr std::uint32_t None = 0, Binary = 3, Dword = 4, DwordBigEndian = 5, Link = 6, MultiString = 7, Qword = 11;
 
 }  // namespace
 
@@ -25,8 +24,8 @@ TEST(RegistryValueTest, TextTypesGiveTheTextUpToTheFirstNul) {
   };
   const TCase cases[] = {
       {{"C:\\T\\t.exe\0", 11}, "C:\\T\\t.exe"},
-      {"C:\\T\\t.exe", "C:\\T\\t.exe"},           // stored without its terminator
-      {{"1\0garbage\0", 10}, "1"},                // an embedded NUL hides the rest
+      {"C:\\T\\t.exe", "C:\\T\\t.exe"},  // stored without its terminator
+      {{"1\0garbage\0", 10}, "1"},       // an embedded NUL hides the rest
       {{"\0", 1}, ""},
       {"", ""},
       {{"\xE9t\xE9\x95\\\0", 6}, "\xE9t\xE9\x95\\"},
