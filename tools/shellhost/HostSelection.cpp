@@ -2,6 +2,7 @@
 #include "HostSelection.h"
 
 #include "HostError.h"
+#include "tools/Paths.h"
 #include "tools/Text.h"
 #include "tools/ShellDataObject.h"
 
@@ -11,23 +12,13 @@ namespace Host {
 
 namespace {
 
-std::wstring FullPath(const std::wstring& path) {
-  DWORD length = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  std::wstring full(length, L'\0');
-  length = ::GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
-  full.resize(length);
-  // "C:\Data\" names the folder C:\Data; only a drive root keeps its backslash.
-  while (full.size() > 3 && full.back() == L'\\') full.pop_back();
-  return full;
-}
-
 bool SameText(const std::wstring& a, const std::wstring& b) {
   return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
          CSTR_EQUAL;
 }
 
 TSelectedItem Examine(const std::wstring& given, std::wstring& folder) {
-  std::wstring path = FullPath(given);
+  std::wstring path = Tools::FullPath(given);
   DWORD attributes = ::GetFileAttributesW(path.c_str());
   if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES)
     throw EHostError(TExitCode::ecNoSuchPath, "No such file or folder: " + Tools::Utf8(given));

@@ -12,6 +12,7 @@
 #include "StartedPrograms.h"
 #include "tools/ClassText.h"
 #include "tools/ServerModule.h"
+#include "tools/Paths.h"
 #include "tools/Text.h"
 
 #include <shlobj.h>
@@ -19,12 +20,6 @@
 namespace Host {
 
 namespace {
-
-std::wstring FullPath(const std::wstring& path) {
-  wchar_t full[MAX_PATH * 2];
-  DWORD length = ::GetFullPathNameW(path.c_str(), ARRAYSIZE(full), full, nullptr);
-  return length > 0 && length < ARRAYSIZE(full) ? std::wstring(full, length) : path;
-}
 
 // The host lives in tools\ below the library's folder, where the build puts the manifest beside the library.
 std::wstring DefaultManifest() {
@@ -115,7 +110,7 @@ void InvokeCommand(const THostOptions& options, const TCommandNode& root, IShell
 void RunModernSession(const THostOptions& options) {
   THostSelection selection(options.Paths);
   PrintSelection(selection);
-  std::wstring manifest = FullPath(options.Manifest.empty() ? DefaultManifest() : options.Manifest);
+  std::wstring manifest = Tools::FullPath(options.Manifest.empty() ? DefaultManifest() : options.Manifest);
   TManifestCommand command = ReadManifestCommand(manifest);
   TPackagedClass packaged(command);
   PrintCommand(command, manifest);

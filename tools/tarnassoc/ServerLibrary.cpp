@@ -2,23 +2,14 @@
 #include "ServerLibrary.h"
 
 #include "AssocError.h"
+#include "tools/Paths.h"
 #include "tools/Text.h"
 
 #include <cstdio>
 
 namespace Assoc {
 
-namespace {
-
-std::wstring FullPath(const std::wstring& path) {
-  wchar_t full[MAX_PATH * 2];
-  DWORD length = ::GetFullPathNameW(path.c_str(), ARRAYSIZE(full), full, nullptr);
-  return length > 0 && length < ARRAYSIZE(full) ? std::wstring(full, length) : path;
-}
-
-}  // namespace
-
-TServerLibrary::TServerLibrary(const std::wstring& path) : FPath(FullPath(path)), FModule(FPath) {
+TServerLibrary::TServerLibrary(const std::wstring& path) : FPath(Tools::FullPath(path)), FModule(FPath) {
   if (!FModule)
     throw EAssocError(TExitCode::ecLibrary,
                       "Cannot load " + Tools::Utf8(FPath) + " (error " + std::to_string(::GetLastError()) + ")");
