@@ -44,10 +44,7 @@ std::wstring LoadedLibraryPath() {
 
 // "<library path>,-<id>": a negative number names a resource id, not an index.
 std::wstring IconLocation(int resourceId) {
-  std::wstring digits;
-  do digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + resourceId % 10));
-  while ((resourceId /= 10) != 0);
-  return LoadedLibraryPath() + L",-" + digits;
+  return LoadedLibraryPath() + L",-" + Win32::DecimalText(static_cast<std::size_t>(resourceId));
 }
 
 HRESULT HandOutIcon(int resourceId, LPWSTR* icon) { return HandOut(IconLocation(resourceId), icon); }
@@ -153,7 +150,7 @@ HRESULT STDMETHODCALLTYPE TExplorerCommand::GetState(IShellItemArray* items, BOO
   *state = ECS_ENABLED;
   if (!okToBeSlow) return E_PENDING;
   return ComObj::CallBoundary([&] {
-    if (FileSystemPaths(items).empty() || !OptionsReadable()) *state = ECS_HIDDEN;
+    if (FileSystemPaths(items, 1).empty() || !OptionsReadable()) *state = ECS_HIDDEN;
     return S_OK;
   });
 }
@@ -237,7 +234,8 @@ HRESULT STDMETHODCALLTYPE TExplorerSubCommand::GetIcon(IShellItemArray*, LPWSTR*
 HRESULT STDMETHODCALLTYPE TExplorerSubCommand::GetToolTip(IShellItemArray* items, LPWSTR* tip) noexcept {
   if (IsSeparator()) return NoText(tip, E_NOTIMPL);
   return ComObj::CallBoundary([&] {
-    std::optional<std::wstring> text = WideHelpTextOf(*FCommand, SelectionOfItems(items));
+    TSelection first = FCommand->HelpNamesFirstPath ? SelectionOfItems(items, 1) : nullptr;
+    std::optional<std::wstring> text = WideHelpTextOf(*FCommand, first);
     return text ? HandOut(*text, tip) : NoText(tip, E_NOTIMPL);
   });
 }

@@ -69,12 +69,12 @@ private:
 
 }  // namespace
 
-std::vector<std::wstring> FileSystemPaths(IShellItemArray* items) {
+std::vector<std::wstring> FileSystemPaths(IShellItemArray* items, std::size_t most) {
   std::vector<std::wstring> paths;
   DWORD count = 0;
   if (!items || FAILED(items->GetCount(&count))) return paths;
   TParentFolder parent;
-  for (DWORD index = 0; index < count; ++index) {
+  for (DWORD index = 0; index < count && paths.size() < most; ++index) {
     Win32::TComRef<IShellItem> item;
     if (FAILED(items->GetItemAt(index, item.put()))) continue;
     if (std::optional<std::wstring> path = parent.PathOf(*item.get())) paths.push_back(std::move(*path));
@@ -82,8 +82,8 @@ std::vector<std::wstring> FileSystemPaths(IShellItemArray* items) {
   return paths;
 }
 
-TSelection SelectionOfItems(IShellItemArray* items) {
-  std::vector<std::wstring> paths = FileSystemPaths(items);
+TSelection SelectionOfItems(IShellItemArray* items, std::size_t most) {
+  std::vector<std::wstring> paths = FileSystemPaths(items, most);
   if (paths.empty()) return nullptr;
   std::vector<std::wstring_view> names(paths.begin(), paths.end());
   return SelectionFromWideNames(names);

@@ -9,17 +9,20 @@
 
 #include <shobjidl.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace ContextM {
 
-// The items' file-system paths in the array's order; items without one are left out, as from CF_HDROP.
-std::vector<std::wstring> FileSystemPaths(IShellItemArray* items);
+// The items' file-system paths in the array's order, at most `most` of them; items without one are left out, as
+// from CF_HDROP. The state and a help text need only the first: asking for all would visit every item.
+std::vector<std::wstring> FileSystemPaths(IShellItemArray* items, std::size_t most = SIZE_MAX);
 
 // The items' paths converted as a captured selection's are; null without an array or a file-system path.
-TSelection SelectionOfItems(IShellItemArray* items);
+TSelection SelectionOfItems(IShellItemArray* items, std::size_t most = SIZE_MAX);
 
 // What the classic submenu shows for this selection and these options, in its order.
 TShownCommands ShownFor(const TOptionValues& options, const TSelection& selection);

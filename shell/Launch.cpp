@@ -5,6 +5,7 @@
 #include "Settings.h"
 #include "com/ComBoundary.h"
 #include "win32/Handles.h"
+#include "win32/Text.h"
 
 #include <shellapi.h>
 
@@ -20,17 +21,9 @@ constexpr wchar_t UnpassableReason[] =
 
 void ReportStartFailure(HWND owner) { ::MessageBoxA(owner, LaunchErrorText, "Error", MB_OK | MB_ICONERROR); }
 
-// By hand: the library's formatted printing would be linked in for this one number.
-std::wstring DecimalText(std::size_t number) {
-  std::wstring digits;
-  do digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + number % 10));
-  while ((number /= 10) != 0);
-  return digits;
-}
-
 void ReportUnpassable(HWND owner, const TNameList<wchar_t>& names) {
   std::wstring listed(names.front());
-  if (names.size() > 1) listed += L"\n(and " + DecimalText(names.size() - 1) + L" more)";
+  if (names.size() > 1) listed += L"\n(and " + Win32::DecimalText(names.size() - 1) + L" more)";
   std::wstring text = UnpassableHead + listed + UnpassableReason;
   ::MessageBoxW(owner, text.c_str(), L"Error", MB_OK | MB_ICONERROR);
 }

@@ -26,4 +26,12 @@ inline std::string Narrowed(std::wstring_view text, UINT codePage = CP_ACP, DWOR
   return narrow;
 }
 
+// A number in decimal digits, by hand: the C++ library's formatted printing would be linked in for it.
+inline std::wstring DecimalText(std::size_t number) {
+  std::wstring digits;
+  do digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + number % 10));
+  while ((number /= 10) != 0);
+  return digits;
+}
+
 }  // namespace Win32
