@@ -368,8 +368,11 @@ TEST_F(HostTest, ModernMenuShowsTheClassicItemsInEveryCallOrder) {
   std::string picture = Testing::Quoted(Picture()), text = Testing::Quoted(Text());
   for (const std::string& selection : {picture + " " + text, text + " " + picture}) {
     Testing::TToolRun classic = Host(selection), modern = Host("--modern " + selection);
+    ASSERT_EQ(classic.ExitCode, 0u) << classic.Out << classic.Err;
     ASSERT_EQ(modern.ExitCode, 0u) << modern.Err;
-    EXPECT_EQ(SubmenuCaptions(modern.OutLines()), SubmenuCaptions(classic.OutLines())) << modern.Out;
+    EXPECT_EQ(SubmenuCaptions(modern.OutLines()), SubmenuCaptions(classic.OutLines()))
+        << modern.Out << "the classic menu:\n"
+        << classic.Out << classic.Err;
     EXPECT_TRUE(Contains(modern.Out, "\n  Tarnwick  submenu, icon 16, 20, 24, 32, 48\n")) << modern.Out;
     EXPECT_TRUE(LinesFrom(modern.OutLines(), "    Shred...")
                     .front()
