@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds the Windows Installer package of one architecture: OUTDIR/tarnctx-VERSION-ARCH.msi, from
+# installer/tarnctx.wxs (or another source given) and the two build folders. The version is the library's
+# version resource's unless one is given. The class entries come from the 64-bit library's own registration,
+# run under Wine (tools/classrows). wixl drops what it does not support with no more than a warning: any
+# warning fails the build.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+arch=$1 out=$2
+version=${3:-$(sed -n 's/^FILEVERSION *\([0-9]*\), *\([0-9]*\), *\([0-9]*\), *\([0-9]*\).*/\1.\2.\3.\4/p' \
+               "$root/res/version.rc")}
+source=${4:-$root/installer/tarnctx.wxs}
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+rows=$out/ClassRows.wxi
+"$root/tools/wine-run" "$root/build/x64/wineprefix" "$root/build/x64/tools/classrows.exe" \
+  "$root/build/x64/tarnctx.dll" "$rows"
+package=$out/tarnctx-$version-$arch.msi
+# wixl takes file sources relative to its current folder, and includes from its include folders, by relative names.
+warnings=$(cd "$root/build" && wixl -a "$arch" -D Arch="$arch" -D Version="$version" -D Bin64=x64 -D Bin32=x86 \
+             -I "$out" -D ClassRows=ClassRows.wxi -o "$package" "$source" 2>&1 >/dev/null) || true
+if [ -n "$warnings" ] || [ ! -s "$package" ]; then
+  echo "make-installer: wixl did not build $package cleanly:" >&2
+  echo "$warnings" >&2
+  rm -f "$package"
+  exit 1
+fi
+# A package of the same version replaces an installed one (a rebuilt one has another product code), as
+# WiX's AllowSameVersionUpgrades does; wixl knows no such attribute, and the attributes are part of the row's
+# key: the row is replaced. 513: features migrate, the maximum included.
+upgrade_code=$(sed -n 's/.*UpgradeCode="\([^"]*\)".*/\1/p' "$source")
+msibuild "$package" -q "DELETE FROM \`Upgrade\` WHERE \`Attributes\` = 1"
+msibuild "$package" -q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMax\`, \`Attributes\`, \`ActionProperty\`)
+  VALUES ('{$upgrade_code}', '$version', 513, 'WIX_UPGRADE_DETECTED')"
+echo "$package"
