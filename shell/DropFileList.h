@@ -22,6 +22,28 @@ struct TDropFileList {
 // None for a block shorter than its header, or a list that starts inside the header or past the end.
 std::optional<TDropFileList> LocateDropFileList(std::span<const std::byte> block);
 
+// The index of the first NUL unit from `from` on, or `count` when there is none. Eight bytes at a time: this
+// runs over every character of every selected name. The word test only says whether some unit of the word is
+// zero; the units are then looked at one by one.
+template <class Char>
+std::size_t NextNul(const std::byte* units, std::size_t from, std::size_t count) {
+  constexpr std::size_t perWord = sizeof(std::uint64_t) / sizeof(Char);
+  constexpr std::uint64_t ones = sizeof(Char) == 1 ? 0x0101010101010101 : 0x0001000100010001;
+  constexpr std::uint64_t highs = ones << (8 * sizeof(Char) - 1);
+  std::size_t i = from;
+  for (; i + perWord <= count; i += perWord) {
+    std::uint64_t word;
+    std::memcpy(&word, units + i * sizeof(Char), sizeof word);
+    if ((word - ones) & ~word & highs) break;
+  }
+  for (; i < count; ++i) {
+    Char c;
+    std::memcpy(&c, units + i * sizeof(Char), sizeof c);
+    if (c == Char{}) return i;
+  }
+  return count;
+}
+
 // Hands each name's bytes, without its NUL, to visit, in order, in one pass and without copying. False when no
 // empty name ends the list inside the block; the names visited until then belong to no valid list, and the
 // caller discards them. Names are found through memcpy, never a cast pointer: a list at an odd offset must
@@ -31,16 +53,13 @@ bool VisitDropFileNames(const TDropFileList& list, Visitor&& visit) {
   auto scan = [&](auto unit) {
     using Char = decltype(unit);
     std::size_t characters = list.Names.size() / sizeof(Char);
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < characters; ++i) {
-      Char c;
-      std::memcpy(&c, list.Names.data() + i * sizeof(Char), sizeof c);
-      if (c != Char{}) continue;
-      if (i == start) return true;  // the empty name that ends the list
-      visit(list.Names.subspan(start * sizeof(Char), (i - start) * sizeof(Char)));
-      start = i + 1;
+    for (std::size_t start = 0;;) {
+      std::size_t end = NextNul<Char>(list.Names.data(), start, characters);
+      if (end == characters) return false;
+      if (end == start) return true;  // the empty name that ends the list
+      visit(list.Names.subspan(start * sizeof(Char), (end - start) * sizeof(Char)));
+      start = end + 1;
     }
-    return false;
   };
   return list.Wide ? scan(char16_t{}) : scan(char{});
 }

@@ -115,3 +115,18 @@ TEST(DropFileListTest, ManyNamesAreAllRead) {
   ASSERT_TRUE(read);
   EXPECT_EQ(read->Unicode, names);
 }
+
+// The reader looks for the NUL eight bytes at a time: a name of any length ends at its NUL wherever that falls in
+// a word, and units with a zero byte, or bytes just above zero, are characters like any other.
+TEST(DropFileListTest, NamesOfEveryLengthEndAtTheirNulWhateverTheirUnits) {
+  std::vector<std::string> ansi;
+  std::vector<std::u16string> wide;
+  for (std::size_t length = 1; length <= 17; ++length) {
+    ansi.push_back(std::string(length, '\x01') + "\x80");
+    wide.push_back(std::u16string(length, u'\u0100') + u"\u4E00\u0001\u8000");
+  }
+  for (bool odd : {false, true}) {
+    EXPECT_EQ(Read(DropFilesBlock(ansi), odd)->Ansi, ansi);
+    EXPECT_EQ(Read(DropFilesBlock(wide), odd)->Unicode, wide);
+  }
+}
