@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The main job, from a fresh machine: sets it up, builds tarnctx.dll for both architectures and the tools, then, in a
-# Wine prefix of its own, registers the 64-bit library with regsvr32, attaches it to all files with tarnassoc, sets
-# demonstration options and sample files, and does through the shell host what a right-click in Explorer does: two
-# menus, one chosen command with what the main application received, and a screenshot of the open menu; then the
-# same in Windows 11's first menu, through the Explorer command that the package registers.
+# Wine prefix of its own, installs the x64 Windows Installer package (both libraries and tarnassoc, which attaches
+# the handler to all files), sets demonstration options and sample files, and does through the shell host what a
+# right-click in Explorer does: two menus, one chosen command with what the main application received, and a
+# screenshot of the open menu; then the same in Windows 11's first menu, through the Explorer command that the
+# package registers.
 # With arguments, the shell host runs on them instead (files or folders, and its options), e.g.
 #   tools/run.sh ~/Pictures/beach.bmp     or     tools/run.sh --explore 'Z:\home\me\notes.txt'
 set -euo pipefail
@@ -18,7 +19,8 @@ if [ -z "${TARNCTX_SESSION:-}" ]; then
   tools/setup.sh >build/setup.log 2>&1 || { cat build/setup.log; exit 1; }
   echo "Set-up: the packages are there (tools/setup.sh)"
   tools/build.sh >build/build.log 2>&1 || { tail -n 40 build/build.log; exit 1; }
-  echo "Built: build/x86/tarnctx.dll (32-bit) and build/x64/tarnctx.dll (64-bit), with the tools"
+  echo "Built: build/x86/tarnctx.dll (32-bit) and build/x64/tarnctx.dll (64-bit), with the tools, and the"
+  echo "       Windows Installer packages in build/installer"
   # Again, inside a display (for the screenshot) and one Wine session.
   exec xvfb-run -a -s "-screen 0 1024x768x24" tools/wine-session "$prefix" -- env TARNCTX_SESSION=1 "$0" "$@"
 fi
@@ -37,9 +39,16 @@ host() {
 }
 echo "Wine prefix: $prefix (private to this demonstration)"
 
-wine regsvr32 /s "$(windows_path "$PWD/build/x64/tarnctx.dll")"
-echo "regsvr32 build/x64/tarnctx.dll: the class is registered"
-wine build/x64/tarnassoc.exe install
+# As a user installs it: the x64 Windows Installer package, which also replaces the one of an earlier run.
+package=$(ls build/installer/tarnctx-*-x64.msi)
+wine msiexec /i "$(windows_path "$PWD/$package")" /qn >/dev/null
+echo "Installed $package (msiexec /i, for every user): the libraries in"
+echo "C:\Program Files and C:\Program Files (x86) under \"Tarnwick context menu\", their class entries in both"
+echo "registry views, and the handler attached to all files by the installed tarnassoc:"
+query() { wine reg query "$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
+class=$(query 'HKCR\*\shellex\ContextMenuHandlers\Tarnwick')
+echo "  HKCR\\*\\shellex\\ContextMenuHandlers\\Tarnwick names ${class:-nothing}, whose server is"
+echo "  $(query "HKCR\\CLSID\\$class\\InprocServer32") (the installed library, by its short path)"
 
 if [ $# -gt 0 ]; then
   arguments=()

@@ -36,6 +36,7 @@ cp build/x64/AppxManifest.xml "$job/x86/"
 # The benchmark stays on the host: it never fails, and emulated it would take most of the stage's time.
 cp build/x86/tests/*_tests.exe build/x86/tests/standin.exe "$job/x86/tests/"
 cp build/x86/tools/shellhost.exe build/x86/tools/standin.exe "$job/x86/tools/"
+cp build/installer/tarnctx-*-x86.msi "$job/tarnctx-x86.msi"
 install -m 755 "$here/tests-job.sh" "$job/job.sh"
 # The classic handler's class identifier, the first of the class identifiers in their one home in the source.
 sed -n 's|^// \({[0-9A-Fa-f-]*}\)$|\1|p' shell/HandlerClass.h | head -n 1 >"$job/handler-class"
@@ -49,7 +50,7 @@ echo "x86 guest: booted, ran the tests and powered off in $((SECONDS - start)) s
 debugfs -R "rdump /results $work" "$work/job.img" >/dev/null 2>&1 || true
 steps=()
 for program in build/x86/tests/*_tests.exe; do steps+=("$(basename "$program" .exe)"); done
-steps+=(register activate unregister)
+steps+=(register activate unregister install)
 report_status=0
 "$here/report.sh" "$work/results" "${steps[@]}" || report_status=$?
 echo "x86 guest: the 32-bit stage took $((SECONDS - stage_start)) s"

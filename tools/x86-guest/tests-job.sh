@@ -1,7 +1,7 @@
 #!/bin/bash
 # The job of a test run inside the guest: every i686 test program (*_tests.exe), then regsvr32 of the 32-bit
 # library checked with reg query, one activation through COM by the shell host (menu and a command that starts the
-# stand-in), the same through Windows 11's Explorer command, and regsvr32 /u. Each step is
+# stand-in), the same through Windows 11's Explorer command, regsvr32 /u, and the x86 installer package. Each step is
 # bounded; its output, exit code and time go to /job/results, and one line per step to the console.
 set -uo pipefail
 cd /job || exit 1
@@ -64,7 +64,26 @@ unregister() {
   fi
   echo "reg query: the class is gone"
 }
-export -f wine register activate unregister
+# The x86 Windows Installer package: installed, right-clicked through the shell host, and removed again.
+install_package() {
+  local package='Z:\job\tarnctx-x86.msi' folder="$WINEPREFIX/drive_c/Program Files/Tarnwick context menu"
+  wine msiexec /i "$package" /qn || { echo "msiexec /i failed with exit code $?"; return 1; }
+  echo "msiexec /i tarnctx-x86.msi: done"
+  wine reg query "$server_key" /ve | tee /tmp/query || return 1
+  [ -f "$folder/tarnctx.dll" ] && [ -f "$folder/tarnassoc.exe" ] || { echo "the files are not installed"; return 1; }
+  wine x86/tools/shellhost.exe --invoke Tarnwick/Encrypt... \
+    'Z:\tmp\samples\holiday.bmp' 'Z:\tmp\samples\report.docx' | tee /tmp/installed || return 1
+  grep -q 'Hide in this carrier' /tmp/installed && grep -q 'holiday.bmp  (exists)' /tmp/installed ||
+    { echo "no menu from the installed library, or its command did not reach the stand-in"; return 1; }
+  wine msiexec /x "$package" /qn || { echo "msiexec /x failed with exit code $?"; return 1; }
+  echo "msiexec /x tarnctx-x86.msi: done"
+  if wine reg query "$server_key" /ve >/dev/null 2>&1 || [ -e "$folder" ]; then
+    echo "the uninstall left the class or the files"
+    return 1
+  fi
+  echo "the class and the files are gone"
+}
+export -f wine register activate unregister install_package
 export library server_key
 
 # One persistent wineserver for the run, and Wine's own services started before the first program.
@@ -80,5 +99,6 @@ done
 step register 120 bash -c register
 step activate 120 bash -c activate
 step unregister 120 bash -c unregister
+step install 180 bash -c install_package
 
 "$WINESERVER" -k
