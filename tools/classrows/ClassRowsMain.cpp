@@ -31,9 +31,9 @@ class TScratchClassesRoot {
 public:
   TScratchClassesRoot() {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, ScratchPath);
-    Check(::RegCreateKeyExW(HKEY_CURRENT_USER, ScratchPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            FKey.put(), nullptr),
-          "creating the scratch key");
+    Check(
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, ScratchPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, FKey.put(), nullptr),
+        "creating the scratch key");
     Check(::RegOverridePredefKey(HKEY_CLASSES_ROOT, FKey.get()), "redirecting HKEY_CLASSES_ROOT");
   }
   ~TScratchClassesRoot() {
@@ -105,7 +105,8 @@ std::string RowText(std::wstring text) {
   if (!text.empty() && text[0] == L'#') formatted = L"#";
   for (wchar_t c : text) formatted += c == L'[' ? L"[\\[]" : c == L']' ? L"[\\]]" : std::wstring(1, c);
   std::string xml;
-  for (char c : Tools::Utf8(formatted)) xml += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '"' ? "&quot;" : std::string(1, c);
+  for (char c : Tools::Utf8(formatted))
+    xml += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '"' ? "&quot;" : std::string(1, c);
   return xml;
 }
 
