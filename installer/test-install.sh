@@ -2,7 +2,8 @@
 # The x64 package under Wine, in a fresh prefix of its own: an older package built here is installed, then this
 # one over it (major upgrade), right-clicked through the shell host and its command invoked; its class entries
 # compared with what regsvr32 writes; a downgrade refused; then uninstalled, down to the last file and key, with
-# the suite's options and another class's handler entry kept.
+# the suite's options and another class's handler entry kept; last, on a system that reports Windows 11, an install
+# whose menu package cannot be confirmed fails and is rolled back.
 # Usage: test-install.sh PACKAGE
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -113,5 +114,18 @@ wine reg add 'HKCR\*\shellex\ContextMenuHandlers\TarnctxCheck' /ve /d "$class" /
 host "${samples[@]}" >/dev/null
 [ $? = 5 ] || fail "the class can still be created after the uninstall"
 
-[ "$failed" = 0 ] && echo "install, upgrade, downgrade refusal and uninstall: passed"
+# On Windows 11 the package is added instead; Wine's PowerShell does nothing, so tarnassoc cannot confirm it, and
+# the install must fail and leave nothing behind ----------------------------------------------------------------
+version_key='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
+wine reg delete "$version_key" /v CSDVersion /f >/dev/null
+wine reg add "$version_key" /v CurrentVersion /d 6.3 /f >/dev/null
+wine reg add "$version_key" /v CurrentBuildNumber /d 22000 /f >/dev/null
+msiexec windows11 /i "$(wine winepath -w "$package")" >"$work/windows11.out"
+status=$?
+[ "$status" = 1627 ] || [ "$status" = $((1627 % 256)) ] || fail "an unconfirmed package did not fail the install ($status)"
+grep -q 'Add-AppxPackage' "$work/windows11.out" || fail "the install on Windows 11 did not add the package"
+[ ! -e "$folder64" ] && [ "$(installed_versions)" = 0 ] && ! class_entries 64 >/dev/null ||
+  fail "the failed install left files, keys or its entry"
+
+[ "$failed" = 0 ] && echo "install, upgrade, downgrade refusal, uninstall, and the rolled-back install on Windows 11: passed"
 exit "$failed"
