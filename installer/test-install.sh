@@ -4,10 +4,10 @@
 # compared with what regsvr32 writes; a downgrade refused; then uninstalled, down to the last file and key, with
 # the suite's options and another class's handler entry kept; last, on a system that reports Windows 11, an install
 # whose menu package cannot be confirmed fails and is rolled back.
-# Usage: test-install.sh PACKAGE
+# Usage: test-install.sh INSTALLER-FOLDER (where tools/build.sh put the packages)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-package=$(realpath "$1")
+package=$(realpath "$1"/tarnctx-*-x64.msi) || { echo "no x64 package in $1"; exit 1; }
 work=$root/build/x64/install-test
 rm -rf "$work"
 mkdir -p "$work"

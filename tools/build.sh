@@ -8,7 +8,8 @@ for arch in x86:i686 x64:x86_64; do
     -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-${arch#*:}.cmake" >/dev/null
   cmake --build "$dir"
 done
-# The Windows Installer packages of both architectures, in build/installer.
+# The Windows Installer packages of both architectures, in build/installer: only those of this version.
+rm -f build/installer/tarnctx-*.msi
 for arch in x64 x86; do
   tools/make-installer.sh "$arch" build/installer >/dev/null
 done

@@ -13,8 +13,11 @@ source=${4:-$root/installer/tarnctx.wxs}
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 rows=$out/ClassRows.wxi
-"$root/tools/wine-run" "$root/build/x64/wineprefix" "$root/build/x64/tools/classrows.exe" \
-  "$root/build/x64/tarnctx.dll" "$rows"
+# Once for both packages: each start of Wine costs a second or more.
+classrows=$root/build/x64/tools/classrows.exe library=$root/build/x64/tarnctx.dll
+if [ ! "$rows" -nt "$library" ] || [ ! "$rows" -nt "$classrows" ]; then
+  "$root/tools/wine-run" "$root/build/x64/wineprefix" "$classrows" "$library" "$rows"
+fi
 package=$out/tarnctx-$version-$arch.msi
 # wixl takes file sources relative to its current folder, and includes from its include folders, by relative names.
 warnings=$(cd "$root/build" && wixl -a "$arch" -D Arch="$arch" -D Version="$version" -D Bin64=x64 -D Bin32=x86 \
