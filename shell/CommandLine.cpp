@@ -14,9 +14,9 @@ std::string ProgramOnLine(std::string_view exeName) {
 
 // Walks by characters: the trail byte of a double-byte character may equal a backslash, and the C runtime
 // does not read it as one.
-std::size_t TrailingBackslashes(std::string_view path, const TLeadBytes& leadBytes) {
+std::size_t TrailingBackslashes(std::string_view path, const Win32::TLeadBytes& leadBytes) {
   std::size_t count = 0;
-  for (std::size_t i = 0; i < path.size(); i += CharacterLength(path, i, leadBytes))
+  for (std::size_t i = 0; i < path.size(); i += Win32::CharacterLength(path, i, leadBytes))
     count = path[i] == '\\' ? count + 1 : 0;
   return count;
 }
@@ -27,14 +27,14 @@ std::string ProgramPath(std::string_view exeName) {
   return std::string(IsQuoted(exeName) ? exeName.substr(1, exeName.size() - 2) : exeName);
 }
 
-std::string QuotedPath(std::string_view path, const TLeadBytes& leadBytes) {
+std::string QuotedPath(std::string_view path, const Win32::TLeadBytes& leadBytes) {
   std::string quoted;
   quoted.reserve(path.size() + 4);
   AppendQuotedPath(quoted, path, leadBytes);
   return quoted;
 }
 
-void AppendQuotedPath(std::string& line, std::string_view path, const TLeadBytes& leadBytes) {
+void AppendQuotedPath(std::string& line, std::string_view path, const Win32::TLeadBytes& leadBytes) {
   line += '"';
   line += path;
   line.append(TrailingBackslashes(path, leadBytes), '\\');

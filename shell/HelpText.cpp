@@ -1,7 +1,7 @@
 // Help texts come from the command table; two of them name the first selected file.
 #include "HelpText.h"
 
-#include "CodePage.h"
+#include "win32/CodePage.h"
 #include "CommandTable.h"
 #include "Selection.h"
 #include "TextBuffer.h"
@@ -27,7 +27,7 @@ HRESULT GetCommandString(UINT_PTR offset, UINT type, char* buffer, UINT bufferSi
     if (!text) return E_INVALIDARG;
     if (!buffer) return E_POINTER;
     // A buffer without room even for the NUL cannot take an answer.
-    return CopyCut(*text, buffer, bufferSize, SystemLeadBytes()) ? S_OK : E_INVALIDARG;
+    return CopyCut(*text, buffer, bufferSize, Win32::SystemLeadBytes()) ? S_OK : E_INVALIDARG;
   });
 }
 

@@ -1,7 +1,7 @@
 // Builds the command line, starts the program, spends the selection and reports what went wrong.
 #include "Launch.h"
 
-#include "CodePage.h"
+#include "win32/CodePage.h"
 #include "Settings.h"
 #include "com/ComBoundary.h"
 #include "win32/Handles.h"
@@ -38,7 +38,7 @@ TLaunchSite SiteOf(const CMINVOKECOMMANDINFO& info) {
 }  // namespace
 
 std::string CommandLineFor(const std::string& exeName, const TCommand& command, const TSelectedFiles& selection) {
-  return BuildCommandLine(exeName, command.Switch, selection.Paths, SystemLeadBytes());
+  return BuildCommandLine(exeName, command.Switch, selection.Paths, Win32::SystemLeadBytes());
 }
 
 bool StartProgram(const std::string& exeName, std::string commandLine, int show) {

@@ -1,7 +1,7 @@
 // Extension matching and the existing-file test behind the carrier and decrypt rules.
 #include "ShowRules.h"
 
-#include "CodePage.h"
+#include "win32/CodePage.h"
 #include "win32/Handles.h"
 
 #include <algorithm>
@@ -13,9 +13,9 @@ namespace {
 bool IsDelimiter(char c) { return c == '.' || c == '\\' || c == ':'; }
 
 // Walks by characters: in a double-byte code page a trail byte may equal a delimiter.
-std::string_view::size_type LastDelimiterByCharacters(std::string_view path, const TLeadBytes& leadBytes) {
+std::string_view::size_type LastDelimiterByCharacters(std::string_view path, const Win32::TLeadBytes& leadBytes) {
   std::string_view::size_type delimiter = std::string_view::npos;
-  for (std::string_view::size_type i = 0; i < path.size(); i += CharacterLength(path, i, leadBytes))
+  for (std::string_view::size_type i = 0; i < path.size(); i += Win32::CharacterLength(path, i, leadBytes))
     if (IsDelimiter(path[i])) delimiter = i;
   return delimiter;
 }
@@ -32,7 +32,7 @@ bool IsShown(const TCommand& command, bool carrierRule, bool decryptRule) {
 }  // namespace
 
 std::string ExtensionOf(std::string_view path) {
-  const TLeadBytes& leadBytes = SystemLeadBytes();
+  const Win32::TLeadBytes& leadBytes = Win32::SystemLeadBytes();
   auto delimiter = leadBytes.any() ? LastDelimiterByCharacters(path, leadBytes) : path.find_last_of(".\\:");
   if (delimiter == std::string_view::npos || path[delimiter] != '.') return {};
   return UpperCase(std::string(path.substr(delimiter)));

@@ -7,11 +7,11 @@ namespace ContextM {
 
 namespace {
 
-std::size_t CutLength(std::string_view text, std::size_t room, const TLeadBytes& leadBytes) {
+std::size_t CutLength(std::string_view text, std::size_t room, const Win32::TLeadBytes& leadBytes) {
   if (text.size() <= room) return text.size();
   std::size_t length = 0;
   while (length < room) {
-    std::size_t next = length + CharacterLength(text, length, leadBytes);
+    std::size_t next = length + Win32::CharacterLength(text, length, leadBytes);
     if (next > room) break;
     length = next;
   }
@@ -20,7 +20,7 @@ std::size_t CutLength(std::string_view text, std::size_t room, const TLeadBytes&
 
 }  // namespace
 
-bool CopyCut(std::string_view text, char* buffer, std::size_t bufferSize, const TLeadBytes& leadBytes) {
+bool CopyCut(std::string_view text, char* buffer, std::size_t bufferSize, const Win32::TLeadBytes& leadBytes) {
   if (bufferSize == 0) return false;
   std::size_t length = CutLength(text, bufferSize - 1, leadBytes);
   std::copy_n(text.data(), length, buffer);

@@ -2,7 +2,7 @@
 // Free of the platform, so the bound can be checked and fuzzed anywhere.
 #pragma once
 
-#include "LeadBytes.h"
+#include "win32/LeadBytes.h"
 
 #include <cstddef>
 #include <string_view>
@@ -11,6 +11,6 @@ namespace ContextM {
 
 // Cuts the text to the buffer, NUL included, never inside a double-byte character: nothing is written past
 // bufferSize characters. False, with nothing written, for a buffer without room even for the NUL.
-bool CopyCut(std::string_view text, char* buffer, std::size_t bufferSize, const TLeadBytes& leadBytes);
+bool CopyCut(std::string_view text, char* buffer, std::size_t bufferSize, const Win32::TLeadBytes& leadBytes);
 
 }  // namespace ContextM

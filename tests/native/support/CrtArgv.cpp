@@ -9,7 +9,7 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 class TCursor {
 public:
-  TCursor(std::string_view line, const ContextM::TLeadBytes& leadBytes)
+  TCursor(std::string_view line, const Win32::TLeadBytes& leadBytes)
       : FLine(line.substr(0, line.find('\0'))), FLeadBytes(leadBytes) {}
 
   bool AtEnd() const { return FAt >= FLine.size(); }
@@ -25,7 +25,7 @@ public:
 
 private:
   std::string_view FLine;
-  const ContextM::TLeadBytes& FLeadBytes;
+  const Win32::TLeadBytes& FLeadBytes;
   std::size_t FAt = 0;
 };
 
@@ -82,7 +82,7 @@ std::string Argument(TCursor& cursor) {
 
 }  // namespace
 
-std::vector<std::string> SplitCommandLine(std::string_view line, const ContextM::TLeadBytes& leadBytes) {
+std::vector<std::string> SplitCommandLine(std::string_view line, const Win32::TLeadBytes& leadBytes) {
   TCursor cursor(line, leadBytes);
   std::vector<std::string> argv{ProgramName(cursor)};
   for (;;) {

@@ -2,7 +2,7 @@
 // The tests' own model of those rules, to read back what the handler hands to the program it starts.
 #pragma once
 
-#include "shell/LeadBytes.h"
+#include "win32/LeadBytes.h"
 
 #include <string>
 #include <string_view>
@@ -16,6 +16,6 @@ namespace NativeTesting {
 // 2n+1 backslashes and a quote give n backslashes and a literal quote; a quote doubled inside quotes is a
 // literal quote; other backslashes are plain. A lead byte is copied together with the byte after it, so a
 // trail byte is never read as a backslash, a quote or a blank. The line ends at its first NUL.
-std::vector<std::string> SplitCommandLine(std::string_view line, const ContextM::TLeadBytes& leadBytes);
+std::vector<std::string> SplitCommandLine(std::string_view line, const Win32::TLeadBytes& leadBytes);
 
 }  // namespace NativeTesting

@@ -2,7 +2,7 @@
 // choices: a seeded random engine in the property tests, the fuzzer's input in the fuzz targets.
 #pragma once
 
-#include "shell/LeadBytes.h"
+#include "win32/LeadBytes.h"
 
 #include <array>
 #include <ostream>
@@ -41,7 +41,7 @@ private:
 // What a code page allows in a name beyond printable ASCII.
 struct TCodePage {
   std::string_view Name;
-  ContextM::TLeadBytes LeadBytes;
+  Win32::TLeadBytes LeadBytes;
   std::vector<unsigned char> Leads;  // empty for a single-byte code page
   std::vector<unsigned char> Trails;
   std::vector<unsigned char> HighSingles;  // single-byte characters above 0x7F

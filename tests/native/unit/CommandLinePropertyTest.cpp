@@ -35,9 +35,9 @@ Args Expected(const TDraw& draw) {
   return args;
 }
 
-using TBuilder = std::function<std::string(const TDraw&, const TLeadBytes&)>;
+using TBuilder = std::function<std::string(const TDraw&, const Win32::TLeadBytes&)>;
 
-std::string Built(const TDraw& draw, const TLeadBytes& leadBytes) {
+std::string Built(const TDraw& draw, const Win32::TLeadBytes& leadBytes) {
   return BuildCommandLine(draw.Program.Stored, draw.Switch, draw.Paths, leadBytes);
 }
 
@@ -102,15 +102,15 @@ TEST(CommandLinePropertyDrawsTest, DrawsReachTheNamesThatBreakQuoting) {
 
 TEST(CommandLinePropertyDrawsTest, BuildersThatMishandleBackslashesOrBlanksAreCaught) {
   // Trailing backslashes counted by bytes: a trail byte 0x5C is doubled too.
-  auto byBytes = [](const TDraw& draw, const TLeadBytes&) { return Built(draw, TLeadBytes{}); };
+  auto byBytes = [](const TDraw& draw, const Win32::TLeadBytes&) { return Built(draw, Win32::TLeadBytes{}); };
   // Trailing backslashes not doubled at all.
-  auto undoubled = [](const TDraw& draw, const TLeadBytes&) {
+  auto undoubled = [](const TDraw& draw, const Win32::TLeadBytes&) {
     std::string line = draw.Program.Stored + draw.Switch;
     for (const std::string& path : draw.Paths) line += '"' + path + "\" ";
     return line;
   };
   // The program left unquoted.
-  auto bareProgram = [](const TDraw& draw, const TLeadBytes& leadBytes) {
+  auto bareProgram = [](const TDraw& draw, const Win32::TLeadBytes& leadBytes) {
     std::string line = ProgramPath(draw.Program.Stored) + draw.Switch;
     for (const std::string& path : draw.Paths) line += QuotedPath(path, leadBytes);
     return line;

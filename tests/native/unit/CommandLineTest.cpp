@@ -12,10 +12,10 @@ using Args = std::vector<std::string>;
 
 namespace {
 
-const TLeadBytes NoLeadBytes;
-const TLeadBytes& ShiftJisLeadBytes() { return NativeTesting::ShiftJis().LeadBytes; }
+const Win32::TLeadBytes NoLeadBytes;
+const Win32::TLeadBytes& ShiftJisLeadBytes() { return NativeTesting::ShiftJis().LeadBytes; }
 
-Args ReadBack(std::string_view exeName, const std::vector<std::string>& paths, const TLeadBytes& leadBytes) {
+Args ReadBack(std::string_view exeName, const std::vector<std::string>& paths, const Win32::TLeadBytes& leadBytes) {
   return SplitCommandLine(BuildCommandLine(exeName, " /e ", paths, leadBytes), leadBytes);
 }
 
@@ -26,7 +26,7 @@ Args Expected(std::string_view program, const std::vector<std::string>& paths) {
 }
 
 // A name between the switch and another path comes back unchanged.
-void ExpectReadsBack(const std::string& name, const TLeadBytes& leadBytes) {
+void ExpectReadsBack(const std::string& name, const Win32::TLeadBytes& leadBytes) {
   EXPECT_EQ(ReadBack("p", {name, "after"}, leadBytes), Expected("p", {name, "after"})) << testing::PrintToString(name);
 }
 

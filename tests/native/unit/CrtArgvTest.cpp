@@ -10,7 +10,7 @@ using Args = std::vector<std::string>;
 
 namespace {
 
-const ContextM::TLeadBytes NoLeadBytes;
+const Win32::TLeadBytes NoLeadBytes;
 
 Args Split(std::string_view line) { return SplitCommandLine(line, NoLeadBytes); }
 Args SplitShiftJis(std::string_view line) { return SplitCommandLine(line, NativeTesting::ShiftJis().LeadBytes); }

@@ -13,7 +13,7 @@ using namespace NativeTesting;
 namespace {
 
 // The lengths at which a text may be cut: after each whole character.
-std::vector<std::size_t> CharacterEnds(std::string_view text, const TLeadBytes& leadBytes) {
+std::vector<std::size_t> CharacterEnds(std::string_view text, const Win32::TLeadBytes& leadBytes) {
   std::vector<std::size_t> ends{0};
   for (std::size_t i = 0; i < text.size();) {
     i += leadBytes[static_cast<unsigned char>(text[i])] && i + 1 < text.size() ? 2 : 1;
@@ -24,7 +24,7 @@ std::vector<std::size_t> CharacterEnds(std::string_view text, const TLeadBytes& 
 
 // Copies into a buffer of exactly bufferSize characters, so that a write past it is a sanitizer failure,
 // and checks the copy against the text.
-void CheckCut(std::string_view text, std::size_t bufferSize, const TLeadBytes& leadBytes) {
+void CheckCut(std::string_view text, std::size_t bufferSize, const Win32::TLeadBytes& leadBytes) {
   SCOPED_TRACE(testing::Message() << "size " << bufferSize << " of text " << testing::PrintToString(std::string(text)));
   auto buffer = std::make_unique<char[]>(bufferSize);
   ASSERT_TRUE(CopyCut(text, buffer.get(), bufferSize, leadBytes));
@@ -38,7 +38,7 @@ void CheckCut(std::string_view text, std::size_t bufferSize, const TLeadBytes& l
   EXPECT_TRUE(whole || *std::next(end) > bufferSize - 1) << "the next character would have fitted";
 }
 
-void CheckEverySize(std::string_view text, const TLeadBytes& leadBytes) {
+void CheckEverySize(std::string_view text, const Win32::TLeadBytes& leadBytes) {
   for (std::size_t size = 1; size <= text.size() + 3; ++size) CheckCut(text, size, leadBytes);
 }
 
@@ -48,15 +48,15 @@ const std::string ShiftJisText = "Hide \x95\\\x8E\xA6 in \x83\\\x83t\x83@\x83\x4
 
 TEST(TextBufferTest, NoRoomEvenForTheNulWritesNothing) {
   char sentinel = 'x';
-  EXPECT_FALSE(CopyCut("Encrypt the selected file(s)", &sentinel, 0, TLeadBytes{}));
+  EXPECT_FALSE(CopyCut("Encrypt the selected file(s)", &sentinel, 0, Win32::TLeadBytes{}));
   EXPECT_EQ(sentinel, 'x');
 }
 
 TEST(TextBufferTest, EverySizeInASingleByteCodePageCutsAtTheBufferEnd) {
   const std::string text = "Hide data in selected carrier: C:\\\x95\\\xE9t\xE9.bmp";
-  CheckEverySize(text, TLeadBytes{});
+  CheckEverySize(text, Win32::TLeadBytes{});
   char two[2];
-  ASSERT_TRUE(CopyCut(text, two, sizeof two, TLeadBytes{}));
+  ASSERT_TRUE(CopyCut(text, two, sizeof two, Win32::TLeadBytes{}));
   EXPECT_STREQ(two, "H");
 }
 
