@@ -31,8 +31,8 @@ TShellSelection ShellSelectionOf(const std::vector<std::wstring>& paths) {
   for (const std::wstring& path : paths) names.push_back(std::filesystem::path(path).filename().wstring());
   TShellSelection selection;
   selection.Data = Tools::ShellDataObject(std::filesystem::path(paths.front()).parent_path().wstring(), names);
-  if (!selection.Data || FAILED(::SHCreateShellItemArrayFromDataObject(selection.Data.get(), IID_IShellItemArray,
-                                                                       selection.Items.put_void())))
+  if (!selection.Data ||
+      FAILED(::SHCreateShellItemArrayFromDataObject(selection.Data.get(), IID_PPV_ARGS(selection.Items.put()))))
     throw std::runtime_error("the shell made no item array for the selection");
   return selection;
 }
@@ -42,8 +42,8 @@ Win32::TComRef<IExplorerCommand> CreateCommand(const Tools::TServerModule& libra
   Win32::TComRef<IClassFactory> factory;
   Win32::TComRef<IExplorerCommand> command;
   if (!library.GetClassObject ||
-      FAILED(library.GetClassObject(ContextM::CLSID_TarnwickExplorerCommand, IID_IClassFactory, factory.put_void())) ||
-      FAILED(factory->CreateInstance(nullptr, IID_IExplorerCommand, command.put_void())))
+      FAILED(library.GetClassObject(ContextM::CLSID_TarnwickExplorerCommand, IID_PPV_ARGS(factory.put()))) ||
+      FAILED(factory->CreateInstance(nullptr, IID_PPV_ARGS(command.put()))))
     throw std::runtime_error("the library made no Explorer command");
   return command;
 }

@@ -80,14 +80,14 @@ TMinimalRegistration::~TMinimalRegistration() {
 
 Win32::TComRef<IShellExtInit> CreateHandler(const GUID& classId) {
   Win32::TComRef<IShellExtInit> handler;
-  if (FAILED(::CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, handler.put_void())))
+  if (FAILED(::CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(handler.put()))))
     throw std::runtime_error("CoCreateInstance failed");
   return handler;
 }
 
 Win32::TComRef<IContextMenu> MenuOf(IShellExtInit* handler) {
   Win32::TComRef<IContextMenu> menu;
-  if (FAILED(handler->QueryInterface(IID_IContextMenu, menu.put_void())))
+  if (FAILED(handler->QueryInterface(IID_PPV_ARGS(menu.put()))))
     throw std::runtime_error("the handler has no IContextMenu");
   return menu;
 }

@@ -54,7 +54,7 @@ public:
     Win32::TComRef<IStream> stream;
     Win32::TComRef<IXmlReader> reader;
     if (!create || FAILED(::SHCreateStreamOnFileW(path.c_str(), STGM_READ, stream.put())) ||
-        FAILED(create(__uuidof(IXmlReader), reader.put_void(), nullptr)))
+        FAILED(create(IID_PPV_ARGS(reader.put()), nullptr)))
       throw std::runtime_error("cannot read " + path.string());
     IXmlReader* xml = reader.get();
     if (FAILED(xml->SetInput(stream.get()))) throw std::runtime_error("cannot read " + path.string());
@@ -158,7 +158,7 @@ TEST_F(PackageManifest, LibraryServesTheManifestsClass) {
   Tools::TServerModule library(BuiltLibrary().wstring());
   ASSERT_TRUE(library && library.GetClassObject);
   Win32::TComRef<IClassFactory> factory;
-  EXPECT_EQ(library.GetClassObject(named, IID_IClassFactory, factory.put_void()), S_OK);
+  EXPECT_EQ(library.GetClassObject(named, IID_PPV_ARGS(factory.put())), S_OK);
   EXPECT_TRUE(factory);
 }
 

@@ -67,9 +67,7 @@ bool OptionsReadable() noexcept {
 // A new object counted in the server as the root is, held by one reference.
 template <class T>
 Win32::TComRef<T> NewCounted(ComObj::TComObjectFactory& factory) {
-  auto* object = static_cast<T*>(ComObj::TComObject::CreateForFactory<T>(factory, nullptr));
-  object->AddRef();
-  return Win32::TComRef<T>(object);
+  return Win32::Referenced(static_cast<T*>(ComObj::TComObject::CreateForFactory<T>(factory, nullptr)));
 }
 
 }  // namespace
@@ -77,8 +75,7 @@ Win32::TComRef<T> NewCounted(ComObj::TComObjectFactory& factory) {
 // IObjectWithSite ---------------------------------------------------------------------------------
 
 HRESULT STDMETHODCALLTYPE TSitedCommand::SetSite(IUnknown* site) noexcept {
-  if (site) site->AddRef();
-  Win32::TComRef<IUnknown> previous(site);
+  Win32::TComRef<IUnknown> previous = Win32::Referenced(site);
   {
     std::lock_guard lock(FSiteLock);
     std::swap(FSite, previous);
@@ -90,13 +87,12 @@ HRESULT STDMETHODCALLTYPE TSitedCommand::GetSite(REFIID iid, void** out) noexcep
   if (!out) return E_POINTER;
   *out = nullptr;
   Win32::TComRef<IUnknown> site = Site();
-  return site ? site->QueryInterface(iid, out) : E_FAIL;
+  return site ? site.copy_to(iid, out) : E_FAIL;
 }
 
 Win32::TComRef<IUnknown> TSitedCommand::Site() const noexcept {
   std::lock_guard lock(FSiteLock);
-  if (FSite) FSite->AddRef();
-  return Win32::TComRef<IUnknown>(FSite.get());
+  return FSite;
 }
 
 HWND TSitedCommand::SiteWindow() const noexcept {
@@ -179,16 +175,14 @@ void TExplorerCommand::Remember(IShellItemArray* items) noexcept {
     std::lock_guard lock(FItemsLock);
     if (FItems.get() == items) return;
   }
-  items->AddRef();
-  Win32::TComRef<IShellItemArray> previous(items);
+  Win32::TComRef<IShellItemArray> previous = Win32::Referenced(items);
   std::lock_guard lock(FItemsLock);
   std::swap(FItems, previous);
 }
 
 Win32::TComRef<IShellItemArray> TExplorerCommand::RememberedItems() const noexcept {
   std::lock_guard lock(FItemsLock);
-  if (FItems) FItems->AddRef();
-  return Win32::TComRef<IShellItemArray>(FItems.get());
+  return FItems;
 }
 
 // None without a selection or with options that cannot be read, as the classic menu adds nothing then.
@@ -274,9 +268,7 @@ HRESULT STDMETHODCALLTYPE TExplorerCommandEnum::Next(ULONG count, IExplorerComma
   if (!commands) return E_POINTER;
   ULONG given = 0;
   for (; given < count && FPosition < FCommands.size(); ++given) {
-    IExplorerCommand* command = FCommands[FPosition++].get();
-    command->AddRef();
-    commands[given] = command;
+    FCommands[FPosition++].copy_to(&commands[given]);
   }
   if (fetched) *fetched = given;
   return given == count ? S_OK : S_FALSE;

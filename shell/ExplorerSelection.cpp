@@ -51,7 +51,7 @@ private:
   bool Bind(const ITEMIDLIST& id, PCUITEMID_CHILD child) {
     FFolder = {};
     FParentId.clear();
-    if (FAILED(::SHBindToParent(&id, IID_IShellFolder, FFolder.put_void(), nullptr))) return false;
+    if (FAILED(::SHBindToParent(&id, IID_PPV_ARGS(FFolder.put()), nullptr))) return false;
     std::span<const std::byte> parent = ParentPart(id, child);
     FParentId.assign(parent.begin(), parent.end());
     return true;

@@ -20,7 +20,7 @@ TItemId Parse(IShellFolder& folder, const std::wstring& name) {
 
 TShellFolder Bind(IShellFolder& parent, const ITEMIDLIST* item) {
   TShellFolder folder;
-  parent.BindToObject(item, nullptr, IID_IShellFolder, folder.put_void());
+  parent.BindToObject(item, nullptr, IID_PPV_ARGS(folder.put()));
   return folder;
 }
 
@@ -40,7 +40,7 @@ Win32::TComRef<IDataObject> ShellDataObject(const std::wstring& folderPath, cons
     children.push_back(items.back().get());
   }
   Win32::TComRef<IDataObject> data;
-  folder->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()), children.data(), IID_IDataObject, nullptr,
+  folder->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()), children.data(), data.iid(), nullptr,
                         data.put_void());
   return data;
 }

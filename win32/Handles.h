@@ -1,4 +1,5 @@
-// The platform's handle owners: one owner template, and one alias per handle type.
+// The platform's resource owners: an owner template for a handle and one for a structure of handles, an alias
+// per handle type, the COM reference, and the lock of a global-memory block.
 #pragma once
 
 #include <windows.h>
@@ -93,18 +94,47 @@ using TBString = TUniqueHandle<BSTR, Closers::BString>;
 using TLibrary = TUniqueHandle<HMODULE, Closers::Library>;
 using TGlobal = TUniqueHandle<HGLOBAL, Closers::Global>;
 
-// A counted interface reference, released once.
+// A counted interface reference, released once. A raw pointer given to the constructor or to attach is adopted:
+// its reference passes to the owner. A copy, copy_to and Referenced add a reference of their own.
 template <class Interface>
 class TComRef : public TUniqueHandle<Interface*, Closers::ComRelease<Interface>> {
   using TBase = TUniqueHandle<Interface*, Closers::ComRelease<Interface>>;
 
+  static Interface* AddedTo(Interface* object) noexcept {
+    if (object) object->AddRef();
+    return object;
+  }
+
 public:
   using TBase::TBase;
+  TComRef(const TComRef& other) noexcept : TBase(AddedTo(other.get())) {}
+  TComRef& operator=(const TComRef& other) noexcept {
+    this->reset(AddedTo(other.get()));  // added before the old one goes, so self-assignment keeps the object
+    return *this;
+  }
+  TComRef(TComRef&&) noexcept = default;
+  TComRef& operator=(TComRef&&) noexcept = default;
 
   Interface* operator->() const noexcept { return this->get(); }
   Interface& operator*() const noexcept { return *this->get(); }
-  // For the calls that hand out an object as void** beside the interface identifier they were asked for.
-  void** put_void() noexcept { return reinterpret_cast<void**>(this->put()); }
+  // For the rare call whose interface id and out-parameter are not side by side; IID_PPV_ARGS(ref.put()) otherwise.
+  static REFIID iid() noexcept { return __uuidof(Interface); }
+  void** put_void() noexcept { return IID_PPV_ARGS_Helper(this->put()); }
+
+  void attach(Interface* object) noexcept { this->reset(object); }
+  [[nodiscard]] Interface* detach() noexcept { return this->release(); }
+  // Hands a reference of its own to an out-parameter; null when empty.
+  HRESULT copy_to(Interface** out) const noexcept {
+    if (!out) return E_POINTER;
+    *out = AddedTo(this->get());
+    return S_OK;
+  }
+  // Hands out the interface the caller names, as QueryInterface does.
+  HRESULT copy_to(REFIID iid, void** out) const noexcept {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    return *this ? this->get()->QueryInterface(iid, out) : E_NOINTERFACE;
+  }
 
   // Another interface of the same object: an empty reference when the object does not have it.
   template <class Other>
@@ -117,9 +147,16 @@ public:
   template <class Other>
   HRESULT query(TComRef<Other>& other) const noexcept {
     if (!*this) return E_POINTER;
-    return this->get()->QueryInterface(__uuidof(Other), other.put_void());
+    return this->get()->QueryInterface(IID_PPV_ARGS(other.put()));
   }
 };
+
+// A new reference to an object the caller only borrows.
+template <class Interface>
+TComRef<Interface> Referenced(Interface* object) noexcept {
+  if (object) object->AddRef();
+  return TComRef<Interface>(object);
+}
 
 // Owns a structure that holds handles, and frees them all with Closer; a zeroed structure owns nothing.
 template <class Struct, auto Closer>

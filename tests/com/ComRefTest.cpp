@@ -20,7 +20,7 @@ TEST(ComRefTest, QueryAndPutTakeAndGiveBackExactlyTheirReferences) {
   TDropFilesData data(Strings{"C:\\a.txt"});
   {
     Win32::TComRef<IDataObject> ref;
-    ASSERT_EQ(data.QueryInterface(IID_IDataObject, ref.put_void()), S_OK);
+    ASSERT_EQ(data.QueryInterface(IID_PPV_ARGS(ref.put())), S_OK);
     Win32::TComRef<IUnknown> unknown = ref.query<IUnknown>();
     EXPECT_EQ(unknown.get(), static_cast<IUnknown*>(&data));
     EXPECT_EQ(data.References(), 3u);
@@ -30,7 +30,7 @@ TEST(ComRefTest, QueryAndPutTakeAndGiveBackExactlyTheirReferences) {
     EXPECT_FALSE(stream);
     EXPECT_FALSE(ref.query<IStream>());
     // put hands out the address only after releasing what it held.
-    ASSERT_EQ(data.QueryInterface(IID_IDataObject, ref.put_void()), S_OK);
+    ASSERT_EQ(data.QueryInterface(IID_PPV_ARGS(ref.put())), S_OK);
     EXPECT_EQ(data.References(), 3u);
     EXPECT_EQ(ref->QueryGetData(nullptr), DV_E_FORMATETC);
   }
@@ -38,6 +38,43 @@ TEST(ComRefTest, QueryAndPutTakeAndGiveBackExactlyTheirReferences) {
   Win32::TComRef<IUnknown> empty;
   Win32::TComRef<IDataObject> none;
   EXPECT_EQ(empty.query(none), E_POINTER);
+}
+
+TEST(ComRefTest, CopiesAddTheirOwnReferenceWhileAttachAndDetachPassOne) {
+  TDropFilesData data(Strings{"C:\\a.txt"});
+  {
+    Win32::TComRef<IDataObject> first = Win32::Referenced<IDataObject>(&data);
+    Win32::TComRef<IDataObject> second = first;
+    EXPECT_EQ(data.References(), 3u);
+    Win32::TComRef<IDataObject>& itself = second;
+    second = itself;
+    second = first;
+    EXPECT_EQ(data.References(), 3u);
+
+    IDataObject* out = nullptr;
+    ASSERT_EQ(first.copy_to(&out), S_OK);
+    EXPECT_EQ(out, &data);
+    EXPECT_EQ(data.References(), 4u);
+    Win32::TComRef<IDataObject> adopted;
+    adopted.attach(out);
+    EXPECT_EQ(data.References(), 4u);
+    IDataObject* detached = adopted.detach();
+    EXPECT_FALSE(adopted);
+    detached->Release();
+
+    void* unknown = nullptr;
+    ASSERT_EQ(first.copy_to(IID_IUnknown, &unknown), S_OK);
+    static_cast<IUnknown*>(unknown)->Release();
+    EXPECT_EQ(first.copy_to(IID_IStream, &unknown), E_NOINTERFACE);
+    EXPECT_EQ(unknown, nullptr);
+    EXPECT_EQ(first.copy_to(nullptr), E_POINTER);
+    EXPECT_EQ(data.References(), 3u);
+  }
+  EXPECT_EQ(data.References(), 1u);
+  Win32::TComRef<IDataObject> empty, copy = empty;
+  IDataObject* none = &data;
+  EXPECT_EQ(copy.copy_to(&none), S_OK);
+  EXPECT_EQ(none, nullptr);
 }
 
 TEST(ComRefTest, StorageMediumOfASharedBlockIsReleasedThroughItsObjectOnce) {

@@ -55,7 +55,7 @@ TEST_F(LibraryTest, UnloadIsRefusedWhileAFactoryReferenceObjectOrLockLives) {
   EXPECT_EQ(Library.CanUnloadNow(), S_FALSE);
 
   Win32::TComRef<IContextMenu> object;
-  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IContextMenu, object.put_void()), S_OK);
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(object.put())), S_OK);
   EXPECT_EQ(factory->LockServer(TRUE), S_OK);
   factory.reset();
   EXPECT_EQ(Library.CanUnloadNow(), S_FALSE) << "the object and the lock";
@@ -68,7 +68,7 @@ TEST_F(LibraryTest, UnloadIsRefusedWhileAFactoryReferenceObjectOrLockLives) {
 TEST_F(LibraryTest, HandlerObjectHasOneIdentityAndItsTwoShellInterfaces) {
   Win32::TComRef<IClassFactory> factory = Library.Factory();
   Win32::TComRef<IContextMenu> menu;
-  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IContextMenu, menu.put_void()), S_OK);
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(menu.put())), S_OK);
   Win32::TComRef<IShellExtInit> init = menu.query<IShellExtInit>();
   ASSERT_TRUE(init);
   EXPECT_EQ(menu.query<IUnknown>().get(), init.query<IUnknown>().get());
@@ -119,7 +119,7 @@ TEST(LibraryLoadTest, LoadingAgainAndAgainKeepsNoThreadLocalStorage) {
   for (int load = 0; load < 20; ++load) {
     TLoadedLibrary library(BuiltLibrary());
     Win32::TComRef<IContextMenu> menu;
-    ASSERT_EQ(library.Factory()->CreateInstance(nullptr, IID_IContextMenu, menu.put_void()), S_OK);
+    ASSERT_EQ(library.Factory()->CreateInstance(nullptr, IID_PPV_ARGS(menu.put())), S_OK);
     Testing::TShellMenu shell(1);
     EXPECT_EQ(menu->QueryContextMenu(shell.get(), 0, 1, 100, CMF_NORMAL), E_UNEXPECTED);
   }
@@ -215,7 +215,7 @@ TEST_F(ExplorerTest, RegisteredHandlerShowsItsMenuLaunchesAndUnloads) {
   std::string picture = Folder.File("holiday.bmp"), text = Folder.File("notes.txt");
 
   Win32::TComRef<IShellExtInit> init;
-  ASSERT_EQ(::CoCreateInstance(HandlerClass, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, init.put_void()), S_OK);
+  ASSERT_EQ(::CoCreateInstance(HandlerClass, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(init.put())), S_OK);
   {
     Win32::TComRef<IDataObject> data = Tools::ShellDataObject(Folder.Path().wstring(), {L"holiday.bmp", L"notes.txt"});
     ASSERT_TRUE(data);

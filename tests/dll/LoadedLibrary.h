@@ -28,7 +28,7 @@ public:
 
   TComRef<IClassFactory> Factory(REFCLSID classId = ContextM::CLSID_TarnwickContextMenu) {
     TComRef<IClassFactory> factory;
-    GetClassObject(classId, IID_IClassFactory, factory.put_void());
+    GetClassObject(classId, IID_PPV_ARGS(factory.put()));
     return factory;
   }
 };

@@ -51,9 +51,9 @@ struct TFaults {
 
 Win32::TComRef<IContextMenu> CreateHandler() {
   Win32::TComRef<IClassFactory> factory;
-  if (FAILED(ComServ::DllGetClassObject(CLSID_TarnwickContextMenu, IID_IClassFactory, factory.put_void()))) return {};
+  if (FAILED(ComServ::DllGetClassObject(CLSID_TarnwickContextMenu, IID_PPV_ARGS(factory.put())))) return {};
   Win32::TComRef<IContextMenu> handler;
-  factory->CreateInstance(nullptr, IID_IContextMenu, handler.put_void());
+  factory->CreateInstance(nullptr, IID_PPV_ARGS(handler.put()));
   return handler;
 }
 

@@ -37,8 +37,7 @@ std::optional<Host::TImage> Convert(IWICImagingFactory& factory, IWICBitmapFrame
 
 std::optional<Host::TImage> DecodePng(const std::vector<std::uint8_t>& png) {
   Win32::TComRef<IWICImagingFactory> factory;
-  if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                factory.put_void())))
+  if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put()))))
     return std::nullopt;
   Win32::TComRef<IWICStream> stream;
   if (FAILED(factory->CreateStream(stream.put()))) return std::nullopt;

@@ -27,7 +27,7 @@ THandlerFactory::~THandlerFactory() {
 
 THandlerFactory::TCreated THandlerFactory::Create(const CLSID& classId) {
   Win32::TComRef<IShellExtInit> created;
-  HRESULT result = ::CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, created.put_void());
+  HRESULT result = ::CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(created.put()));
   if (SUCCEEDED(result)) return {std::move(created), {}};
   std::wstring server = result == REGDB_E_CLASSNOTREG ? UserRegisteredServer(classId) : std::wstring();
   if (server.empty())
@@ -43,10 +43,10 @@ Win32::TComRef<IShellExtInit> THandlerFactory::CreateFromUserRegistration(const 
   if (!module.GetClassObject) throw EHostError(TExitCode::ecCannotCreate, "No DllGetClassObject in " + what);
 
   Win32::TComRef<IClassFactory> factory;
-  CheckCall(module.GetClassObject(classId, IID_IClassFactory, factory.put_void()), "DllGetClassObject of " + what,
+  CheckCall(module.GetClassObject(classId, IID_PPV_ARGS(factory.put())), "DllGetClassObject of " + what,
             TExitCode::ecCannotCreate);
   Win32::TComRef<IShellExtInit> created;
-  CheckCall(factory->CreateInstance(nullptr, IID_IShellExtInit, created.put_void()), "CreateInstance of " + what,
+  CheckCall(factory->CreateInstance(nullptr, IID_PPV_ARGS(created.put())), "CreateInstance of " + what,
             TExitCode::ecCannotCreate);
   FServers.push_back(std::move(module));
   return created;

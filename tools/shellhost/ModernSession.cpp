@@ -38,10 +38,10 @@ public:
                                                       std::to_string(::GetLastError()) + ")");
     if (!FLibrary.GetClassObject) throw EHostError(TExitCode::ecCannotCreate, "The library has no DllGetClassObject");
     Win32::TComRef<IClassFactory> factory;
-    CheckCall(FLibrary.GetClassObject(command.Class, IID_IClassFactory, factory.put_void()), "DllGetClassObject",
+    CheckCall(FLibrary.GetClassObject(command.Class, IID_PPV_ARGS(factory.put())), "DllGetClassObject",
               TExitCode::ecCannotCreate);
-    CheckCall(factory->CreateInstance(nullptr, IID_IExplorerCommand, FCommand.put_void()),
-              "IClassFactory::CreateInstance", TExitCode::ecCannotCreate);
+    CheckCall(factory->CreateInstance(nullptr, IID_PPV_ARGS(FCommand.put())), "IClassFactory::CreateInstance",
+              TExitCode::ecCannotCreate);
   }
   TPackagedClass(const TPackagedClass&) = delete;
   TPackagedClass& operator=(const TPackagedClass&) = delete;
@@ -55,7 +55,7 @@ private:
 
 Win32::TComRef<IShellItemArray> ShellItems(const THostSelection& selection) {
   Win32::TComRef<IShellItemArray> items;
-  CheckCall(::SHCreateShellItemArrayFromDataObject(selection.DataObject().get(), IID_IShellItemArray, items.put_void()),
+  CheckCall(::SHCreateShellItemArrayFromDataObject(selection.DataObject().get(), IID_PPV_ARGS(items.put())),
             "SHCreateShellItemArrayFromDataObject", TExitCode::ecUnexpected);
   return items;
 }
@@ -121,9 +121,7 @@ void RunModernSession(const THostOptions& options) {
   if (withSite) CheckCall(withSite->SetSite(site.get()), "IObjectWithSite::SetSite");
   Win32::TComRef<IShellItemArray> items = ShellItems(selection);
 
-  packaged.Command()->AddRef();  // the tree holds a reference of its own
-  TCommandNode root =
-      ReadCommandTree(Win32::TComRef<IExplorerCommand>(packaged.Command().get()), items.get(), options.Order);
+  TCommandNode root = ReadCommandTree(packaged.Command(), items.get(), options.Order);
   PrintState(root);
   if (options.PrintMenuTree) PrintTree(root, options.Order);
   if (!options.Invoke.empty()) InvokeCommand(options, root, items.get(), owner.Handle());

@@ -10,6 +10,10 @@
 
 #include <vector>
 
+// The headers name these interfaces' identifiers but do not tie them to the types, as IID_PPV_ARGS needs.
+__CRT_UUID_DECL(IXMLDOMDocument, 0x2933BF81, 0x7B36, 0x11D2, 0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60)
+__CRT_UUID_DECL(IXMLDOMElement, 0x2933BF86, 0x7B36, 0x11D2, 0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60)
+
 namespace Host {
 
 namespace {
@@ -39,7 +43,7 @@ std::wstring Attribute(const TElement& element, const wchar_t* name) {
 
 Win32::TComRef<IXMLDOMDocument> LoadDocument(const std::wstring& path) {
   Win32::TComRef<IXMLDOMDocument> document;
-  CheckCall(::CoCreateInstance(DomDocument30, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument, document.put_void()),
+  CheckCall(::CoCreateInstance(DomDocument30, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(document.put())),
             "creating the XML parser", TExitCode::ecUnexpected);
   document->put_async(VARIANT_FALSE);
   VARIANT source;
@@ -68,7 +72,7 @@ std::vector<TElement> Elements(IXMLDOMDocument* document) {
     text = nullptr;
     node->get_baseName(&text);
     element.Name = Taken(text);
-    node->QueryInterface(IID_IXMLDOMElement, element.Node.put_void());
+    node->QueryInterface(IID_PPV_ARGS(element.Node.put()));
     if (element.Node) elements.push_back(std::move(element));
   }
   return elements;

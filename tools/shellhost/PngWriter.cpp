@@ -63,8 +63,7 @@ std::vector<std::uint8_t> StreamBytes(IStream& stream) {
 
 std::vector<std::uint8_t> EncodePng(const TImage& image) {
   Win32::TComRef<IWICImagingFactory> factory;
-  CheckCodec(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                factory.put_void()),
+  CheckCodec(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put())),
              "CoCreateInstance of the imaging factory");
   Win32::TComRef<IStream> stream;
   CheckCodec(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put()), "CreateStreamOnHGlobal");
