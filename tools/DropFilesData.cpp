@@ -41,15 +41,6 @@ TDropFilesData::TDropFilesData(const std::vector<std::wstring>& paths, THandOut 
 TDropFilesData::TDropFilesData(const std::vector<char>& rawBlock)
     : FBlock(GlobalCopy(rawBlock.data(), rawBlock.size())), FHandOut(THandOut::hoCopy) {}
 
-HRESULT TDropFilesData::QueryInterface(REFIID iid, void** object) noexcept {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (!::IsEqualGUID(iid, IID_IUnknown) && !::IsEqualGUID(iid, IID_IDataObject)) return E_NOINTERFACE;
-  *object = static_cast<IDataObject*>(this);
-  AddRef();
-  return S_OK;
-}
-
 HRESULT TDropFilesData::QueryGetData(FORMATETC* format) noexcept {
   return format && format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
 }

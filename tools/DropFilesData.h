@@ -1,12 +1,12 @@
 // A data object of our own that serves CF_HDROP from a list of paths, for the tests and the benchmark.
 #pragma once
 
+#include "ComUnknown.h"
 #include "win32/Handles.h"
 
 #include <windows.h>
 #include <objidl.h>
 
-#include <atomic>
 #include <string>
 #include <vector>
 
@@ -20,7 +20,7 @@ enum class THandOut {
 
 // Lives where its user puts it (on the stack, mostly): references are only counted, so a test can see that none
 // is kept.
-class TDropFilesData : public IDataObject {
+class TDropFilesData : public TComUnknown<TLifetime::ltOwned, IDataObject> {
 public:
   // ANSI names.
   explicit TDropFilesData(const std::vector<std::string>& paths, THandOut handOut = THandOut::hoCopy);
@@ -28,18 +28,11 @@ public:
   explicit TDropFilesData(const std::vector<std::wstring>& paths, THandOut handOut = THandOut::hoCopy);
   // A block of exactly these bytes, well formed or not.
   explicit TDropFilesData(const std::vector<char>& rawBlock);
-  virtual ~TDropFilesData() = default;
-  TDropFilesData(const TDropFilesData&) = delete;
-  TDropFilesData& operator=(const TDropFilesData&) = delete;
+  ~TDropFilesData() override = default;
 
   HRESULT GetDataResult = S_OK;  // a failure here is returned without a medium
   DWORD MediumType = TYMED_HGLOBAL;
   int GetDataCalls = 0;
-  ULONG References() const noexcept { return FReferences; }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override;
-  ULONG STDMETHODCALLTYPE AddRef() noexcept override { return ++FReferences; }
-  ULONG STDMETHODCALLTYPE Release() noexcept override { return --FReferences; }
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) noexcept override;
   HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) noexcept override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) noexcept override;
@@ -55,7 +48,6 @@ private:
 
   Win32::TGlobal FBlock;
   THandOut FHandOut;
-  std::atomic<ULONG> FReferences{1};
 };
 
 }  // namespace Tools

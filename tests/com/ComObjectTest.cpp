@@ -170,7 +170,7 @@ TEST_F(AggregationTest, TheOuterObjectHoldsTheIdentityAndOnlyItCountsTheInner) {
   EXPECT_EQ(Outer.Inner, Inner->IdentityUnknown());
   EXPECT_EQ(Inner->Controller(), &Outer);
   EXPECT_EQ(Inner->RefCount(), 1);
-  EXPECT_EQ(Outer.References, 1) << "the inner object must not count its controller";
+  EXPECT_EQ(Outer.References(), 1u) << "the inner object must not count its controller";
   EXPECT_EQ(Server.Objects, 1);
   EXPECT_EQ(Outer.Inner->Release(), 0u);
   EXPECT_EQ(TLifeCounts::Destroyed, 1);
@@ -181,24 +181,24 @@ TEST_F(AggregationTest, DelegatingInterfacesReachTheOuterObject) {
   // Asked through the identity: the inner tables answer, the reference goes to the controller.
   ITestA* a = Query<ITestA>(&Outer);
   ASSERT_TRUE(a);
-  EXPECT_EQ(Outer.References, 2);
+  EXPECT_EQ(Outer.References(), 2u);
   EXPECT_EQ(Inner->RefCount(), 1);
 
   EXPECT_EQ(a->AddRef(), 3u);
-  EXPECT_EQ(Outer.References, 3);
+  EXPECT_EQ(Outer.References(), 3u);
   EXPECT_EQ(a->Release(), 2u);
-  EXPECT_EQ(Outer.References, 2);
+  EXPECT_EQ(Outer.References(), 2u);
 
   int queriesBefore = Outer.Queries;
   ITestB* b = Query<ITestB>(a);
   ASSERT_TRUE(b);
   EXPECT_EQ(Outer.Queries, queriesBefore + 1);
-  EXPECT_EQ(Outer.References, 3);
+  EXPECT_EQ(Outer.References(), 3u);
   EXPECT_EQ(Query<IUnknown>(a), static_cast<IUnknown*>(&Outer)) << "the aggregate's identity is the outer object";
   EXPECT_EQ(Inner->RefCount(), 1);
 
   b->Release(), a->Release(), Outer.Release();
-  EXPECT_EQ(Outer.References, 1);
+  EXPECT_EQ(Outer.References(), 1u);
   EXPECT_EQ(TLifeCounts::Destroyed, 0);
   Outer.Inner->Release();
   EXPECT_EQ(TLifeCounts::Destroyed, 1);

@@ -15,14 +15,9 @@ void TFailingObject::PrepareObject() {
   throw ComObj::Exception(Message);
 }
 
-HRESULT STDMETHODCALLTYPE TOuterObject::QueryInterface(REFIID iid, void** out) {
+// What the outer object exposes of the inner one comes through the inner identity.
+HRESULT TOuterObject::QueryUnlisted(REFIID iid, void** out) noexcept {
   ++Queries;
-  if (::IsEqualGUID(iid, IID_IUnknown)) {
-    *out = static_cast<IUnknown*>(this);
-    AddRef();
-    return S_OK;
-  }
-  // What the outer object exposes of the inner one comes through the inner identity.
   return Inner->QueryInterface(iid, out);
 }
 

@@ -5,6 +5,7 @@
 #include "com/ModuleInstance.h"
 #include "win32/Handles.h"
 #include "support/ClassesRoot.h"
+#include "tools/ComUnknown.h"
 
 #include <windows.h>
 
@@ -124,15 +125,13 @@ protected:
 };
 
 // A controlling object of the tests' own that aggregates one inner object and hands out its ITestA and ITestB.
-class TOuterObject : public IUnknown {
+class TOuterObject : public Tools::TComUnknown<Tools::TLifetime::ltOwned, IUnknown> {
 public:
-  std::atomic<LONG> References{1};
-  std::atomic<int> Queries{0};
-  IUnknown* Inner = nullptr;  // the inner object's identity IUnknown, owned
+  std::atomic<int> Queries{0};  // the questions handed on to the inner object
+  IUnknown* Inner = nullptr;    // the inner object's identity IUnknown, owned
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++References; }
-  ULONG STDMETHODCALLTYPE Release() override { return --References; }
+protected:
+  HRESULT QueryUnlisted(REFIID iid, void** out) noexcept override;
 };
 
 // A manual-reset event; every wait is bounded.

@@ -3,6 +3,7 @@
 #include "dll/LoadedLibrary.h"
 #include "support/Menus.h"
 #include "support/Platform.h"
+#include "tools/ComUnknown.h"
 #include "tools/ShellDataObject.h"
 
 #include <gtest/gtest.h>
@@ -61,18 +62,11 @@ TComRef<IExplorerCommand> ChildTitled(IExplorerCommand& root, const std::string&
 }
 
 // A site whose window owns the boxes; counts the references the command keeps.
-class TWindowSite : public IOleWindow {
+class TWindowSite : public Tools::TComUnknown<Tools::TLifetime::ltOwned, IOleWindow> {
 public:
   explicit TWindowSite(HWND window) : FWindow(window) {}
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    *out = iid == IID_IUnknown || iid == IID_IOleWindow ? this : nullptr;
-    return *out ? (AddRef(), S_OK) : E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++References; }
-  ULONG STDMETHODCALLTYPE Release() override { return --References; }
   HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override { return *window = FWindow, S_OK; }
   HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-  ULONG References = 1;
 
 private:
   HWND FWindow;
@@ -84,7 +78,7 @@ class ExplorerCommandTest : public ::testing::Test {
 protected:
   TComRef<IExplorerCommand> NewRoot() {
     TComRef<IExplorerCommand> root;
-    Library.Factory(CommandClass)->CreateInstance(nullptr, IID_IExplorerCommand, root.put_void());
+    Library.Factory(CommandClass)->CreateInstance(nullptr, IID_PPV_ARGS(root.put()));
     return root;
   }
   // A root that has seen these files in a GetTitle call.
@@ -98,13 +92,13 @@ protected:
   TComRef<IShellItemArray> Items(const WideStrings& names) {
     TComRef<IDataObject> data(Tools::ShellDataObject(Folder.Path().wstring(), names));
     TComRef<IShellItemArray> items;
-    if (data) ::SHCreateShellItemArrayFromDataObject(data.get(), IID_IShellItemArray, items.put_void());
+    if (data) ::SHCreateShellItemArrayFromDataObject(data.get(), IID_PPV_ARGS(items.put()));
     EXPECT_TRUE(items);
     return items;
   }
   TComRef<IContextMenu> Classic(const WideStrings& names) {
     TComRef<IShellExtInit> handler;
-    Library.Factory()->CreateInstance(nullptr, IID_IShellExtInit, handler.put_void());
+    Library.Factory()->CreateInstance(nullptr, IID_PPV_ARGS(handler.put()));
     TComRef<IDataObject> data(Tools::ShellDataObject(Folder.Path().wstring(), names));
     EXPECT_EQ(handler->Initialize(nullptr, data.get(), nullptr), S_OK);
     return handler.query<IContextMenu>();
@@ -212,11 +206,11 @@ TEST_F(ExplorerCommandTest, StateNeedsNoFileWorkOnTheWindowThreadAndHidesWithout
   EXPECT_EQ(state(files.get(), TRUE), Answer(S_OK, ECS_ENABLED));
 
   TComRef<IShellItem> computer;
-  ASSERT_EQ(::SHCreateItemFromParsingName(L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", nullptr, IID_IShellItem,
-                                          computer.put_void()),
-            S_OK);
+  ASSERT_EQ(
+      ::SHCreateItemFromParsingName(L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", nullptr, IID_PPV_ARGS(computer.put())),
+      S_OK);
   TComRef<IShellItemArray> noFiles;
-  ASSERT_EQ(::SHCreateShellItemArrayFromShellItem(computer.get(), IID_IShellItemArray, noFiles.put_void()), S_OK);
+  ASSERT_EQ(::SHCreateShellItemArrayFromShellItem(computer.get(), IID_PPV_ARGS(noFiles.put())), S_OK);
   EXPECT_EQ(state(noFiles.get(), TRUE), Answer(S_OK, ECS_HIDDEN));
   EXPECT_TRUE(Titles(*root.get()).empty());
 
@@ -317,7 +311,7 @@ TEST_F(ExplorerCommandTest, FailedStartIsReportedInABoxOwnedByTheSitesWindow) {
     ASSERT_TRUE(shred);
     EXPECT_EQ(shred->Invoke(items.get(), nullptr), S_OK);
   }
-  EXPECT_EQ(site.References, 1u) << "a command kept its site";
+  EXPECT_EQ(site.References(), 1u) << "a command kept its site";
   ::DestroyWindow(window);
   ASSERT_EQ(Boxes.Boxes().size(), 1u);
   EXPECT_EQ(Boxes.Boxes()[0].Text, "Error executing Tarnwick");

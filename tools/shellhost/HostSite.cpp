@@ -1,29 +1,16 @@
 // IOleWindow alone: what a command asks its site for to own its message boxes.
 #include "HostSite.h"
 
-#include <atomic>
+#include "tools/ComUnknown.h"
 
 namespace Host {
 
 namespace {
 
-class TSite final : public IOleWindow {
+class TSite final : public Tools::TComUnknown<Tools::TLifetime::ltCounted, IOleWindow> {
 public:
   explicit TSite(HWND window) : FWindow(window) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (!object) return E_POINTER;
-    *object = iid == IID_IUnknown || iid == IID_IOleWindow ? static_cast<IOleWindow*>(this) : nullptr;
-    if (!*object) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++FCount; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG count = --FCount;
-    if (count == 0) delete this;
-    return count;
-  }
   HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
     if (!window) return E_POINTER;
     *window = FWindow;
@@ -32,7 +19,6 @@ public:
   HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
 
 private:
-  std::atomic<ULONG> FCount{1};
   HWND FWindow;
 };
 
