@@ -1,7 +1,7 @@
-// The two primitives the reader/writer lock is built on: a non-reentrant shared lock and the caller's thread id.
-// On Windows they are the system's own: the statically linked thread library's thread layer would take a
-// thread-local storage slot at every load of the library and never give it back. Elsewhere (the native
-// sanitizer builds) they are the standard library's.
+// The library's lock and the caller's thread id, on which the reader/writer lock and every other lock of the
+// library are built. On Windows they are the system's own: the statically linked thread library's thread layer
+// would take a thread-local storage slot at every load of the library and never give it back. Elsewhere (the
+// native sanitizer builds) they are the standard library's.
 #pragma once
 
 #ifdef _WIN32

@@ -31,8 +31,4 @@ HRESULT STDMETHODCALLTYPE TContextMenu::Initialize(PCIDLIST_ABSOLUTE, IDataObjec
   return ComObj::CallBoundary([&] { return CaptureSelection(dataObject); });
 }
 
-// The factory -------------------------------------------------------------------------------------
-
-void TContextMenuFactory::ApplyRegistration(bool registering) { TComObjectFactory::ApplyRegistration(registering); }
-
 }  // namespace ContextM

@@ -1,4 +1,4 @@
-// TContextMenu: the one COM class the library serves, wiring the handler's operations to the shell's interfaces.
+// TContextMenu: the classic context-menu handler class, wiring the handler's operations to the shell's interfaces.
 #pragma once
 
 #include "HandlerClass.h"
@@ -26,11 +26,11 @@ public:
                                        HKEY fileTypeKey) noexcept override;
 };
 
+// Registers only the class's own entries, as every factory does: attaching it to file types is the installer's
+// business.
 class TContextMenuFactory : public ComObj::TComObjectFactory {
 public:
   using TComObjectFactory::TComObjectFactory;
-  // Only the class's own entries: attaching it to file types is the installer's business.
-  void ApplyRegistration(bool registering) override;
 };
 
 }  // namespace ContextM

@@ -1,4 +1,4 @@
-// The handler module's start-up creates its factory; the server module owns and destroys it.
+// The handler module's start-up creates its two factories; the server module owns and destroys them.
 #include "HandlerModule.h"
 
 #include "ContextMenu.h"

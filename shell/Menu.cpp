@@ -5,6 +5,7 @@
 #include "ShowRules.h"
 #include "com/ComBoundary.h"
 #include "com/ModuleInstance.h"
+#include "com/ThreadPrimitives.h"
 #include "win32/Handles.h"
 
 #include <shlobj.h>
@@ -15,7 +16,7 @@ namespace ContextM {
 
 namespace {
 
-std::mutex BitmapLock;
+ComObj::TSharedLock BitmapLock;
 Win32::TBitmap Bitmap;
 
 // The requests for less than a full menu: the default item only, verbs only, or no verbs.

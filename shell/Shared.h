@@ -1,6 +1,8 @@
 // TShared: a module-wide value that handler objects on several shell threads read and write under one lock.
 #pragma once
 
+#include "com/ThreadPrimitives.h"
+
 #include <mutex>
 #include <utility>
 
@@ -28,7 +30,7 @@ public:
   }
 
 private:
-  mutable std::mutex FLock;
+  mutable ComObj::TSharedLock FLock;
   T FValue{};
 };
 
