@@ -19,12 +19,13 @@ namespace {
 // An item's file-system path, asked of its parent folder: the parsing name of an item that is part of the file
 // system, which is what SIGDN_FILESYSPATH answers. A selection's items nearly always share one parent, and the
 // folder is bound once for them all; Wine's IShellItem binds it from the desktop again for every item, about a
-// millisecond each.
+// millisecond each. Whatever the fast way cannot answer, the item answers itself: an item of a host's own that
+// offers no ID list is still the file its SIGDN_FILESYSPATH names.
 class TParentFolder {
 public:
   std::optional<std::wstring> PathOf(IShellItem& item) {
     Win32::TItemIdList id;
-    if (FAILED(::SHGetIDListFromObject(&item, id.put())) || !id) return std::nullopt;
+    if (FAILED(::SHGetIDListFromObject(&item, id.put())) || !id) return ItemsOwnPath(item);
     if (id.get()->mkid.cb == 0) return ItemsOwnPath(item);  // the desktop itself has no parent to ask
     PCUITEMID_CHILD child = ::ILFindLastID(id.get());
     if (!Holds(*id.get(), child) && !Bind(*id.get(), child)) return ItemsOwnPath(item);

@@ -25,6 +25,12 @@ constexpr UINT NarrowedMenuFlags = CMF_DEFAULTONLY | CMF_VERBSONLY | CMF_NOVERBS
 // A narrowed request gets nothing, unless the shell also sets CMF_EXPLORE.
 bool WantsSubmenu(UINT flags) { return (flags & NarrowedMenuFlags) == 0 || (flags & CMF_EXPLORE) != 0; }
 
+// Every command needs its own identifier: a host that grants fewer must not get ones it never handed out. Written
+// without last - first + 1, which wraps for a range of every identifier.
+bool GrantsEnoughIds(UINT idCmdFirst, UINT idCmdLast) {
+  return idCmdLast >= idCmdFirst && idCmdLast - idCmdFirst >= ReservedCommandCount - 1;
+}
+
 // Positions are passed as fixed even when earlier items are left out: past the end, InsertMenu appends.
 Win32::TMenu BuildPopup(UINT idCmdFirst, const TOptionValues& options, const TSelectedFiles& selection) {
   Win32::TMenu popup(::CreatePopupMenu());
@@ -52,9 +58,10 @@ void ReleaseSubmenuBitmap() noexcept {
 }
 
 // Options that cannot be read give E_UNEXPECTED and no menu: nothing is offered from half-read options.
-HRESULT QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT, UINT flags) noexcept {
+// A short range is refused as a narrowed request is: nothing read, nothing added.
+HRESULT QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT idCmdLast, UINT flags) noexcept {
   return ComObj::CallBoundary([&]() -> HRESULT {
-    if (!WantsSubmenu(flags)) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
+    if (!WantsSubmenu(flags) || !GrantsEnoughIds(idCmdFirst, idCmdLast)) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
     TOptionValues options = ReadOptions();
     TSelection selection = SelectedFiles();
     if (!selection) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);

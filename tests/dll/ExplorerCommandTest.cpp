@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <set>
@@ -70,6 +71,78 @@ public:
 
 private:
   HWND FWindow;
+};
+
+// An object of a host's own that offers Interface alone, counting its references.
+template <class Interface>
+class TOnly : public Interface {
+public:
+  virtual ~TOnly() = default;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    *out = iid == IID_IUnknown || iid == __uuidof(Interface) ? this : nullptr;
+    return *out ? (AddRef(), S_OK) : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++FReferences; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    ULONG left = --FReferences;
+    if (left == 0) delete this;
+    return left;
+  }
+
+private:
+  ULONG FReferences = 1;
+};
+
+// A host's own item: a real shell item behind IShellItem alone, so no ID list can be had from it.
+class TBareItem : public TOnly<IShellItem> {
+public:
+  explicit TBareItem(IShellItem* item) : FItem(item) { item->AddRef(); }
+  HRESULT STDMETHODCALLTYPE BindToHandler(IBindCtx* bc, REFGUID bhid, REFIID iid, void** out) override {
+    return FItem->BindToHandler(bc, bhid, iid, out);
+  }
+  HRESULT STDMETHODCALLTYPE GetParent(IShellItem** parent) override { return FItem->GetParent(parent); }
+  HRESULT STDMETHODCALLTYPE GetDisplayName(SIGDN form, LPWSTR* name) override {
+    return FItem->GetDisplayName(form, name);
+  }
+  HRESULT STDMETHODCALLTYPE GetAttributes(SFGAOF mask, SFGAOF* attributes) override {
+    return FItem->GetAttributes(mask, attributes);
+  }
+  HRESULT STDMETHODCALLTYPE Compare(IShellItem* other, SICHINTF hint, int* order) override {
+    return FItem->Compare(other, hint, order);
+  }
+
+private:
+  TComRef<IShellItem> FItem;
+};
+
+// A host's own array of such items: only the count and the items themselves.
+class TBareItemArray : public TOnly<IShellItemArray> {
+public:
+  explicit TBareItemArray(IShellItemArray& shellArray) {
+    DWORD count = 0;
+    shellArray.GetCount(&count);
+    for (DWORD index = 0; index < count; ++index) {
+      TComRef<IShellItem> item;
+      if (SUCCEEDED(shellArray.GetItemAt(index, item.put()))) FItems.emplace_back(new TBareItem(item.get()));
+    }
+  }
+  HRESULT STDMETHODCALLTYPE BindToHandler(IBindCtx*, REFGUID, REFIID, void**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetPropertyStore(GETPROPERTYSTOREFLAGS, REFIID, void**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetPropertyDescriptionList(REFPROPERTYKEY, REFIID, void**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetAttributes(SIATTRIBFLAGS, SFGAOF, SFGAOF*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetCount(DWORD* count) override {
+    *count = static_cast<DWORD>(FItems.size());
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetItemAt(DWORD index, IShellItem** item) override {
+    if (index >= FItems.size()) return E_INVALIDARG;
+    (*item = FItems[index].get())->AddRef();
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE EnumItems(IEnumShellItems**) override { return E_NOTIMPL; }
+
+private:
+  std::vector<TComRef<IShellItem>> FItems;
 };
 
 }  // namespace
@@ -295,6 +368,40 @@ TEST_F(ExplorerCommandTest, ItemsOfSeveralFoldersKeepTheirOwnPathsInOrder) {
   ASSERT_TRUE(encrypt);
   ASSERT_EQ(encrypt->Invoke(items.get(), nullptr), S_OK);
   EXPECT_EQ(StandIn.Wait().Arguments, (Strings{"/e", notes, nested, notes, inner}));
+}
+
+// Items that offer IShellItem alone, among items outside the file system: still the files they name, found by the
+// state, the children and a child's Invoke just as in the shell's own array of the same items.
+TEST_F(ExplorerCommandTest, ItemsOfferingOnlyIShellItemAreTheFilesTheyName) {
+  Options.SetString("ExeName", StandIn.ExePath());
+  Options.SetString("UnhideMask", "*.bmp");
+  Win32::TItemIdList computer, picture(::ILCreateFromPathA(Picture.c_str())), notes(::ILCreateFromPathA(Notes.c_str()));
+  ASSERT_EQ(::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, computer.put()), S_OK);
+  PCIDLIST_ABSOLUTE list[] = {computer.get(), picture.get(), computer.get(), notes.get()};
+  TComRef<IShellItemArray> shellArray;
+  ASSERT_EQ(::SHCreateShellItemArrayFromIDLists(static_cast<UINT>(std::size(list)), list, shellArray.put()), S_OK);
+  TComRef<IShellItemArray> bare(new TBareItemArray(*shellArray.get()));
+  TComRef<IShellItem> first;
+  ASSERT_EQ(bare->GetItemAt(1, first.put()), S_OK);
+  Win32::TItemIdList none;
+  ASSERT_FALSE(SUCCEEDED(::SHGetIDListFromObject(first.get(), none.put()))) << "the bare item gives an ID list";
+
+  Strings expected = Titles(*RootFor(shellArray.get()).get());
+  ASSERT_TRUE(std::ranges::count(expected, "Hide in this carrier...")) << "the picture is not the first path";
+  TComRef<IExplorerCommand> root = NewRoot();
+  EXPCMDSTATE state = ECS_HIDDEN;
+  EXPECT_EQ(root->GetState(bare.get(), TRUE, &state), S_OK);
+  EXPECT_EQ(state, static_cast<EXPCMDSTATE>(ECS_ENABLED));
+  EXPECT_EQ(Titles(*root.get()), expected);
+
+  TComRef<IExplorerCommand> hideIn = ChildTitled(*root.get(), "Hide in this carrier...");
+  ASSERT_TRUE(hideIn);
+  ASSERT_EQ(hideIn->Invoke(shellArray.get(), nullptr), S_OK);
+  Testing::TRecordedLaunch fromShell = StandIn.Wait();
+  ASSERT_EQ(hideIn->Invoke(bare.get(), nullptr), S_OK);
+  Testing::TRecordedLaunch fromBare = StandIn.Wait();
+  EXPECT_EQ(fromBare.Arguments, (Strings{"/c", Picture, Notes}));
+  EXPECT_EQ(fromBare.CommandLine, fromShell.CommandLine);
 }
 
 TEST_F(ExplorerCommandTest, FailedStartIsReportedInABoxOwnedByTheSitesWindow) {

@@ -114,6 +114,30 @@ TEST_F(MenuTest, ExploreOrHighBitsStillBuild) {
   }
 }
 
+// Each identifier the submenu holds must be one the host granted; a range too short for all ten gets nothing.
+TEST_F(MenuTest, GrantedRangeMustHoldAllTenIds) {
+  FiltersOff();
+  struct {
+    UINT Last;
+    HRESULT Result;
+  } cases[] = {{FirstId + 8, S_OK}, {FirstId, S_OK}, {FirstId - 1, S_OK}, {FirstId + 9, Added}, {0x7FFF, Added}};
+  for (const auto& c : cases) {
+    Testing::TShellMenu shell(0);
+    EXPECT_EQ(QueryContextMenu(shell.get(), 0, FirstId, c.Last, CMF_NORMAL), c.Result) << c.Last;
+    auto entries = ReadMenu(shell.get());
+    ASSERT_EQ(entries.size(), c.Result == Added ? 1u : 0u) << c.Last;
+    if (entries.empty()) continue;
+    auto submenu = ReadMenu(entries[0].Submenu);
+    EXPECT_EQ(submenu.size(), EveryEntry.size());
+    for (const auto& entry : submenu) EXPECT_TRUE(entry.Id >= FirstId && entry.Id <= c.Last) << entry.Id;
+  }
+  EXPECT_EQ(QueryContextMenu(Shell->get(), 1, ~0u - 8, ~0u, CMF_NORMAL), S_OK);  // first + 9 wraps to 0
+
+  Options.SetDword("DecryptSec", 1);  // any read would fail
+  EXPECT_EQ(QueryContextMenu(Shell->get(), 1, FirstId, FirstId + 8, CMF_NORMAL), S_OK);
+  EXPECT_EQ(::GetMenuItemCount(Shell->get()), 3);
+}
+
 TEST_F(MenuTest, AbsentSelectionAddsNothingButReadsTheOptions) {
   SetSelectedFiles(nullptr);
   Options.SetString("UnhideMask", "*.new");
