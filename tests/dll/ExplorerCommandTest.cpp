@@ -73,30 +73,10 @@ private:
   HWND FWindow;
 };
 
-// An object of a host's own that offers Interface alone, counting its references.
-template <class Interface>
-class TOnly : public Interface {
-public:
-  virtual ~TOnly() = default;
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    *out = iid == IID_IUnknown || iid == __uuidof(Interface) ? this : nullptr;
-    return *out ? (AddRef(), S_OK) : E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++FReferences; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG left = --FReferences;
-    if (left == 0) delete this;
-    return left;
-  }
-
-private:
-  ULONG FReferences = 1;
-};
-
 // A host's own item: a real shell item behind IShellItem alone, so no ID list can be had from it.
-class TBareItem : public TOnly<IShellItem> {
+class TBareItem : public Tools::TComUnknown<Tools::TLifetime::ltCounted, IShellItem> {
 public:
-  explicit TBareItem(IShellItem* item) : FItem(item) { item->AddRef(); }
+  explicit TBareItem(IShellItem* item) : FItem(Win32::Referenced(item)) {}
   HRESULT STDMETHODCALLTYPE BindToHandler(IBindCtx* bc, REFGUID bhid, REFIID iid, void** out) override {
     return FItem->BindToHandler(bc, bhid, iid, out);
   }
@@ -116,7 +96,7 @@ private:
 };
 
 // A host's own array of such items: only the count and the items themselves.
-class TBareItemArray : public TOnly<IShellItemArray> {
+class TBareItemArray : public Tools::TComUnknown<Tools::TLifetime::ltCounted, IShellItemArray> {
 public:
   explicit TBareItemArray(IShellItemArray& shellArray) {
     DWORD count = 0;
@@ -135,9 +115,7 @@ public:
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE GetItemAt(DWORD index, IShellItem** item) override {
-    if (index >= FItems.size()) return E_INVALIDARG;
-    (*item = FItems[index].get())->AddRef();
-    return S_OK;
+    return index < FItems.size() ? FItems[index].copy_to(item) : E_INVALIDARG;
   }
   HRESULT STDMETHODCALLTYPE EnumItems(IEnumShellItems**) override { return E_NOTIMPL; }
 
