@@ -3,6 +3,7 @@
 
 #include "shell/HandlerClass.h"
 #include "tools/ServerModule.h"
+#include "win32/Module.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -12,9 +13,7 @@ namespace DllTesting {
 using Win32::TComRef;
 
 inline std::filesystem::path BuiltLibrary() {
-  char self[MAX_PATH];
-  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-  return std::filesystem::path(self).parent_path().parent_path() / "tarnctx.dll";
+  return std::filesystem::path(Win32::ModulePath()).parent_path().parent_path() / "tarnctx.dll";
 }
 
 // The library loaded by path, with all four of its exports.

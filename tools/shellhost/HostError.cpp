@@ -1,7 +1,8 @@
-// The system's message text for an HRESULT, through FormatMessageW.
+// An HRESULT described: its value, COM's name for it, and the system's message text.
 #include "HostError.h"
 
 #include "tools/Text.h"
+#include "win32/ComText.h"
 
 #include <array>
 #include <cstdio>
@@ -34,10 +35,7 @@ const char* ResultName(HRESULT result) {
 }
 
 std::wstring SystemText(HRESULT result) {
-  wchar_t text[512] = L"";
-  DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                  static_cast<DWORD>(result), 0, text, ARRAYSIZE(text), nullptr);
-  std::wstring message(text, length);
+  std::wstring message = Win32::SystemMessage(result);
   // The system's texts end in a line break and sometimes a full stop; the host's messages go on after them.
   while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
     message.pop_back();

@@ -2,6 +2,7 @@
 #include "ModernMenu.h"
 
 #include "AssocError.h"
+#include "tools/Process.h"
 #include "tools/Text.h"
 #include "win32/Handles.h"
 
@@ -54,20 +55,13 @@ std::string RunPowerShell(const std::wstring& script) {
     throw EAssocError(TExitCode::ecPackage, "Cannot make a pipe for PowerShell's output");
   ::SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
 
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = nullptr;
-  startup.hStdOutput = writeEnd.get();
-  startup.hStdError = writeEnd.get();
   Win32::TProcessInformation process;
-  if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, process.put()))
+  if (!Tools::StartProcess(commandLine, {program.c_str(), writeEnd.get(), writeEnd.get(), CREATE_NO_WINDOW}, process))
     throw EAssocError(TExitCode::ecPackage,
                       "Cannot start " + Tools::Utf8(program) + " (error " + std::to_string(::GetLastError()) + ")");
   writeEnd.reset();  // only the child holds the writing end now, so reading ends when it does
   std::string output = ReadAll(readEnd.get());
-  if (::WaitForSingleObject(process.get().hProcess, ScriptTimeoutMs) != WAIT_OBJECT_0) {
+  if (!Tools::WaitForExit(process.get().hProcess, ScriptTimeoutMs)) {
     ::TerminateProcess(process.get().hProcess, 1);
     throw EAssocError(TExitCode::ecPackage, "PowerShell did not finish within two minutes");
   }

@@ -4,6 +4,7 @@
 #include "AssocError.h"
 #include "tools/Paths.h"
 #include "tools/Text.h"
+#include "win32/Module.h"
 
 #include <cstdio>
 
@@ -30,9 +31,7 @@ void TServerLibrary::Call(TServerModule::TEntry entry, const char* name) const {
 }
 
 std::wstring LibraryBesideProgram() {
-  wchar_t self[MAX_PATH * 2];
-  DWORD length = ::GetModuleFileNameW(nullptr, self, ARRAYSIZE(self));
-  std::wstring path(self, length);
+  std::wstring path = Win32::ModulePath();
   return path.substr(0, path.find_last_of(L'\\') + 1) + L"tarnctx.dll";
 }
 
