@@ -2,7 +2,7 @@
 #include "Library.h"
 
 #include "minimal/MinimalClass.h"
-#include "shell/HandlerClass.h"
+#include "shell/Identities.h"
 #include "win32/ComText.h"
 #include "tools/ServerModule.h"
 #include "tools/Registry.h"

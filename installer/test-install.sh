@@ -31,7 +31,7 @@ wine() { "$WINELOADER" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}";
 # Each run's log is kept, named after the run.
 msiexec() { local log=$1; shift; wine msiexec "$@" /qn /l*v "$work/$log.log"; }
 
-class=$(sed -n 's|^// \({[0-9A-Fa-f-]*}\)$|\1|p' "$root/shell/HandlerClass.h" | head -n 1)
+class=$(sed -n 's|^// \({[0-9A-Fa-f-]*}\)$|\1|p' "$root/shell/Identities.h" | head -n 1)
 drive=$WINEPREFIX/drive_c
 folder64="$drive/Program Files/Tarnwick context menu"
 folder32="$drive/Program Files (x86)/Tarnwick context menu"

@@ -1,6 +1,6 @@
 // The built package manifest against the built library: the class that the menu's verb and the COM server name,
 // the library's file name and its version.
-#include "shell/HandlerClass.h"
+#include "shell/Identities.h"
 #include "win32/Handles.h"
 #include "win32/ComText.h"
 #include "win32/Module.h"

@@ -1,7 +1,7 @@
 // TContextMenu: the one COM class the library serves, wiring the handler's operations to the shell's interfaces.
 #pragma once
 
-#include "HandlerClass.h"
+#include "Identities.h"
 #include "com/ComObject.h"
 #include "com/ComObjectFactory.h"
 

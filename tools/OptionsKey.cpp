@@ -1,7 +1,7 @@
 // RegCreateKeyExA on every write: a test may delete the key between two of them.
 #include "OptionsKey.h"
 
-#include "shell/Settings.h"
+#include "shell/Identities.h"
 #include "win32/Handles.h"
 #include "win32/Registry.h"
 

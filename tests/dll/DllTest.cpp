@@ -2,7 +2,7 @@
 #include "dll/LoadedLibrary.h"
 #include "win32/Handles.h"
 #include "support/ClassesRoot.h"
-#include "shell/HandlerClass.h"
+#include "shell/Identities.h"
 #include "support/Menus.h"
 #include "support/Platform.h"
 #include "tools/Process.h"

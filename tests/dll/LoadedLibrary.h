@@ -1,7 +1,7 @@
 // The built tarnctx.dll loaded by path, with its four exports, for the tests that drive it as COM does.
 #pragma once
 
-#include "shell/HandlerClass.h"
+#include "shell/Identities.h"
 #include "tools/ServerModule.h"
 #include "win32/Module.h"
 

@@ -3,7 +3,7 @@
 // installer's reference to the installed file.
 #include "tools/Registry.h"
 #include "tools/ServerModule.h"
-#include "tools/Text.h"
+#include "tools/ToolText.h"
 #include "win32/Handles.h"
 #include "win32/Module.h"
 

@@ -5,7 +5,7 @@
 #include "HandlerDiscovery.h"
 #include "HostError.h"
 #include "win32/ComText.h"
-#include "tools/Text.h"
+#include "tools/ToolText.h"
 
 namespace Host {
 

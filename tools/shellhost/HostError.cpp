@@ -1,7 +1,7 @@
 // An HRESULT described: its value, COM's name for it, and the system's message text.
 #include "HostError.h"
 
-#include "tools/Text.h"
+#include "tools/ToolText.h"
 #include "win32/ComText.h"
 
 #include <array>

@@ -14,7 +14,7 @@
 #include "PngWriter.h"
 #include "StartedPrograms.h"
 #include "win32/ComText.h"
-#include "tools/Text.h"
+#include "tools/ToolText.h"
 
 #include <cstdio>
 

@@ -13,7 +13,7 @@
 #include "win32/ComText.h"
 #include "tools/ServerModule.h"
 #include "tools/Paths.h"
-#include "tools/Text.h"
+#include "tools/ToolText.h"
 #include "win32/Module.h"
 
 #include <shlobj.h>

@@ -6,9 +6,9 @@
 #include "ModernMenu.h"
 #include "ServerLibrary.h"
 #include "UserClasses.h"
-#include "shell/HandlerClass.h"
+#include "shell/Identities.h"
 #include "tools/Registry.h"
-#include "tools/Text.h"
+#include "tools/ToolText.h"
 #include "win32/ComText.h"
 
 #include <objbase.h>

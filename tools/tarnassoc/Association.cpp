@@ -2,7 +2,7 @@
 #include "Association.h"
 
 #include "AssocError.h"
-#include "tools/Text.h"
+#include "tools/ToolText.h"
 #include "win32/Handles.h"
 #include "win32/Registry.h"
 

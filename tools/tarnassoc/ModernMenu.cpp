@@ -3,7 +3,7 @@
 
 #include "AssocError.h"
 #include "tools/Process.h"
-#include "tools/Text.h"
+#include "tools/ToolText.h"
 #include "win32/Handles.h"
 
 #include <shlobj.h>

@@ -3,7 +3,7 @@
 
 #include "AssocError.h"
 #include "tools/Paths.h"
-#include "tools/Text.h"
+#include "tools/ToolText.h"
 #include "win32/Module.h"
 
 #include <cstdio>
