@@ -10,14 +10,7 @@ namespace ComObj {
 
 namespace {
 
-// Eight upper-case hex digits; written by hand, since the formatted-printing routines would add a fifth to
-// the library's size.
-std::string OleErrorText(HRESULT code) {
-  std::string text = "OLE error 00000000";
-  auto bits = static_cast<std::uint32_t>(code);
-  for (auto digit = text.rbegin(); bits != 0; ++digit, bits >>= 4) *digit = "0123456789ABCDEF"[bits & 0xF];
-  return text;
-}
+std::string OleErrorText(HRESULT code) { return "OLE error " + Win32::HexDigits(static_cast<std::uint32_t>(code)); }
 
 std::string MessageFor(const std::string& given, HRESULT code) {
   if (!given.empty()) return given;

@@ -3,9 +3,9 @@
 
 #include "tools/ToolText.h"
 #include "win32/ComText.h"
+#include "win32/Text.h"
 
 #include <array>
-#include <cstdio>
 #include <utility>
 
 namespace Host {
@@ -45,9 +45,7 @@ std::wstring SystemText(HRESULT result) {
 }  // namespace
 
 std::string HResultText(HRESULT result) {
-  char number[16];
-  std::snprintf(number, sizeof number, "0x%08lX", static_cast<unsigned long>(result));
-  std::string described = number;
+  std::string described = "0x" + Win32::HexDigits(static_cast<std::uint32_t>(result));
   if (const char* name = ResultName(result)) described += std::string(" (") + name + ")";
   std::wstring text = SystemText(result);
   return text.empty() ? described : described + " " + Tools::Utf8(text);

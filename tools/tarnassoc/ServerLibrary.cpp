@@ -5,8 +5,8 @@
 #include "tools/Paths.h"
 #include "tools/ToolText.h"
 #include "win32/Module.h"
+#include "win32/Text.h"
 
-#include <cstdio>
 
 namespace Assoc {
 
@@ -24,9 +24,8 @@ void TServerLibrary::Unregister() const { Call(FModule.UnregisterServer, "DllUnr
 
 void TServerLibrary::Call(TServerModule::TEntry entry, const char* name) const {
   if (HRESULT result = entry(); FAILED(result)) {
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(result));
-    throw EAssocError(TExitCode::ecRegistration, std::string(name) + " of " + Tools::Utf8(FPath) + " failed: " + code);
+    throw EAssocError(TExitCode::ecRegistration, std::string(name) + " of " + Tools::Utf8(FPath) + " failed: 0x" +
+                                                     Win32::HexDigits(static_cast<std::uint32_t>(result)));
   }
 }
 
