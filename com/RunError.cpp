@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace ComObj {
 
 namespace {
@@ -22,8 +24,11 @@ std::string RunErrorText(std::uint32_t number, std::uintptr_t offset) {
     text[--position] = static_cast<char>('0' + number % 10);
     number /= 10;
   } while (number != 0 && position > 0);
-  // Offsets within a module fit in 32 bits on both architectures.
-  return text.replace(OffsetStart, 8, Win32::HexDigits(static_cast<std::uint32_t>(offset)));
+  // Offsets within a module fit in 32 bits on both architectures. Copied over the zeros: replace() would add a
+  // kilobyte to the library.
+  std::string digits = Win32::HexDigits(static_cast<std::uint32_t>(offset));
+  std::copy(digits.begin(), digits.end(), text.begin() + OffsetStart);
+  return text;
 }
 
 std::uintptr_t ModuleOffset(std::uintptr_t address) noexcept {
