@@ -17,6 +17,16 @@ struct TStart {
   DWORD Flags = 0;  // CreateProcess's creation flags
 };
 
+// A pipe for a started program's output: only the writing end can be inherited. Both ends are empty when the
+// system cannot make one (GetLastError says why).
+struct TOutputPipe {
+  TOutputPipe();
+  Win32::TKernelHandle Read, Write;
+};
+
+// Everything written to the pipe until every writing end is closed.
+std::string ReadToEnd(HANDLE pipe);
+
 // False when the program cannot be started; GetLastError says why.
 bool StartProcess(std::wstring commandLine, const TStart& start, Win32::TProcessInformation& process);
 

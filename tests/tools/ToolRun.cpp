@@ -16,24 +16,11 @@ namespace {
 // A tool still running at the end of its time is ended with this code.
 constexpr UINT EndedExitCode = 255;
 
-struct TPipe {
-  Win32::TKernelHandle Read, Write;
-  TPipe() {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    ::CreatePipe(Read.put(), Write.put(), &inherit, 0);
-    ::SetHandleInformation(Read.get(), HANDLE_FLAG_INHERIT, 0);
-  }
-};
-
 // The tools write text mode: each line ends in CR LF, read back as LF.
 void Drain(HANDLE pipe, std::string& into) {
-  char buffer[4096];
-  DWORD read = 0;
-  while (::ReadFile(pipe, buffer, sizeof buffer, &read, nullptr) && read > 0) into.append(buffer, read);
-  std::string text;
-  for (std::size_t i = 0; i < into.size(); ++i)
-    if (!(into[i] == '\r' && i + 1 < into.size() && into[i + 1] == '\n')) text += into[i];
-  into = std::move(text);
+  std::string raw = Tools::ReadToEnd(pipe);
+  for (std::size_t i = 0; i < raw.size(); ++i)
+    if (!(raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n')) into += raw[i];
 }
 
 }  // namespace
@@ -50,7 +37,7 @@ std::vector<std::string> TToolRun::OutLines() const {
 
 TToolRun RunTool(const std::string& commandLine, DWORD milliseconds) {
   TToolRun run;
-  TPipe out, err;
+  Tools::TOutputPipe out, err;
   Win32::TProcessInformation process;
   Tools::TStart start;
   start.Output = out.Write.get();

@@ -33,15 +33,6 @@ std::wstring PowerShellPath() {
   return std::wstring(system, length) + L"\\WindowsPowerShell\\v1.0\\powershell.exe";
 }
 
-// Everything the child writes, until it closes its end of the pipe.
-std::string ReadAll(HANDLE pipe) {
-  std::string output;
-  char chunk[4096];
-  DWORD read = 0;
-  while (::ReadFile(pipe, chunk, sizeof chunk, &read, nullptr) && read > 0) output.append(chunk, read);
-  return output;
-}
-
 std::string RunPowerShell(const std::wstring& script) {
   std::wstring program = PowerShellPath();
   std::wstring commandLine =
@@ -49,18 +40,16 @@ std::string RunPowerShell(const std::wstring& script) {
   std::printf("> %s\n", Tools::Utf8(commandLine).c_str());
   std::fflush(stdout);
 
-  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-  Win32::TKernelHandle readEnd, writeEnd;
-  if (!::CreatePipe(readEnd.put(), writeEnd.put(), &inheritable, 0))
-    throw EAssocError(TExitCode::ecPackage, "Cannot make a pipe for PowerShell's output");
-  ::SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
+  Tools::TOutputPipe pipe;
+  if (!pipe.Read) throw EAssocError(TExitCode::ecPackage, "Cannot make a pipe for PowerShell's output");
 
   Win32::TProcessInformation process;
-  if (!Tools::StartProcess(commandLine, {program.c_str(), writeEnd.get(), writeEnd.get(), CREATE_NO_WINDOW}, process))
+  Tools::TStart start{program.c_str(), pipe.Write.get(), pipe.Write.get(), CREATE_NO_WINDOW};
+  if (!Tools::StartProcess(commandLine, start, process))
     throw EAssocError(TExitCode::ecPackage,
                       "Cannot start " + Tools::Utf8(program) + " (error " + std::to_string(::GetLastError()) + ")");
-  writeEnd.reset();  // only the child holds the writing end now, so reading ends when it does
-  std::string output = ReadAll(readEnd.get());
+  pipe.Write.reset();  // only the child holds the writing end now, so reading ends when it does
+  std::string output = Tools::ReadToEnd(pipe.Read.get());
   if (!Tools::WaitForExit(process.get().hProcess, ScriptTimeoutMs)) {
     ::TerminateProcess(process.get().hProcess, 1);
     throw EAssocError(TExitCode::ecPackage, "PowerShell did not finish within two minutes");
