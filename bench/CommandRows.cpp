@@ -3,7 +3,7 @@
 #include "Rows.h"
 #include "ScratchFolder.h"
 #include "ShellMenus.h"
-#include "shell/HandlerClass.h"
+#include "shell/Identities.h"
 #include "tools/ServerModule.h"
 #include "tools/ShellDataObject.h"
 

@@ -3,7 +3,7 @@
 #include "DropData.h"
 #include "Rows.h"
 #include "ShellMenus.h"
-#include "shell/HandlerClass.h"
+#include "shell/Identities.h"
 
 #include <psapi.h>
 

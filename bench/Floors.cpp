@@ -1,7 +1,7 @@
 // The floors' platform calls.
 #include "Floors.h"
 
-#include "shell/Settings.h"
+#include "shell/Identities.h"
 
 #include <shlobj.h>
 
@@ -12,15 +12,17 @@ namespace Bench {
 
 namespace {
 
+namespace Caption = ContextM::MenuCaptions;
+
 // The handler's submenu in position order; null captions are separators.
-constexpr const char* Captions[] = {
-    "Hide...",    "Hide in this carrier...", "Unhide...",  "Unhide here...", nullptr,
-    "Encrypt...", "Encrypt and send...",     "Decrypt...", nullptr,          "Shred..."};
+constexpr const char* Captions[] = {Caption::Hide, Caption::HideInCarrier, Caption::Unhide,         Caption::UnhideHere,
+                                    nullptr,       Caption::Encrypt,       Caption::EncryptAndSend, Caption::Decrypt,
+                                    nullptr,       Caption::Shred};
 
 void ReadOptions() {
   Win32::TRegKey key;
   ::RegOpenKeyExA(HKEY_CURRENT_USER, ContextM::OptionsKeyPath, 0, KEY_QUERY_VALUE, key.put());
-  for (const char* name : {"DecryptSec", "UnhideInst", "UnhideMask"}) {
+  for (const char* name : {ContextM::DecryptFilterValue, ContextM::CarrierFilterValue, ContextM::CarrierMaskValue}) {
     char value[512];
     DWORD type = REG_NONE, size = sizeof value;
     ::RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);

@@ -2,9 +2,12 @@
 #include "Library.h"
 
 #include "minimal/MinimalClass.h"
-#include "shell/HandlerClass.h"
-#include "tools/ClassText.h"
+#include "shell/Identities.h"
+#include "win32/ComText.h"
 #include "tools/ServerModule.h"
+#include "tools/Registry.h"
+#include "win32/Module.h"
+#include "win32/Registry.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -15,13 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::wstring ClassKey(const GUID& classId) { return L"CLSID\\" + Tools::ClassText(classId); }
-
-bool IsRegistered(const GUID& classId) {
-  Win32::TRegKey key;
-  std::wstring path = ClassKey(classId) + L"\\InprocServer32";
-  return ::RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
-}
+std::wstring ClassKey(const GUID& classId) { return L"CLSID\\" + Win32::ClassIdText(classId); }
 
 // Calls one of the library's registration exports with the library loaded for just that call.
 HRESULT CallRegistration(const std::wstring& library, Tools::TServerModule::TEntry Tools::TServerModule::*entry) {
@@ -30,28 +27,22 @@ HRESULT CallRegistration(const std::wstring& library, Tools::TServerModule::TEnt
   return module.*entry ? (module.*entry)() : E_NOINTERFACE;
 }
 
-void SetString(const std::wstring& keyPath, const wchar_t* name, const std::wstring& value) {
-  Win32::TRegKey key;
-  if (::RegCreateKeyExW(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr) !=
-          ERROR_SUCCESS ||
-      ::RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
+void SetString(const std::wstring& keyPath, const std::wstring& name, const std::wstring& value) {
+  if (Win32::WriteStringValue(HKEY_CLASSES_ROOT, keyPath, name, value) != ERROR_SUCCESS)
     throw std::runtime_error("cannot register the minimal COM library");
 }
 
 }  // namespace
 
 TPaths FindPaths() {
-  wchar_t self[MAX_PATH];
-  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  fs::path program(self);
+  fs::path program(Win32::ModulePath());
   fs::path build = program.parent_path().parent_path();
   return {build.wstring(), build.parent_path().wstring(), (build / L"tarnctx.dll").wstring(),
           (program.parent_path() / L"minimalcom.dll").wstring()};
 }
 
 THandlerRegistration::THandlerRegistration(const std::wstring& library)
-    : FLibrary(library), FWasRegistered(IsRegistered(ContextM::CLSID_TarnwickContextMenu)) {
+    : FLibrary(library), FWasRegistered(Tools::IsClassRegistered(ContextM::CLSID_TarnwickContextMenu)) {
   if (FAILED(CallRegistration(library, &Tools::TServerModule::RegisterServer)))
     throw std::runtime_error("DllRegisterServer failed");
 }
@@ -67,7 +58,7 @@ THandlerRegistration::~THandlerRegistration() {
 
 TMinimalRegistration::TMinimalRegistration(const std::wstring& library) {
   std::wstring server = ClassKey(CLSID_MinimalHandler) + L"\\InprocServer32";
-  SetString(server, nullptr, library);
+  SetString(server, L"", library);
   SetString(server, L"ThreadingModel", L"Apartment");
 }
 

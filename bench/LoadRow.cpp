@@ -2,7 +2,7 @@
 // library, against the same for the benchmark's minimal COM library.
 #include "Rows.h"
 #include "minimal/MinimalClass.h"
-#include "shell/HandlerClass.h"
+#include "shell/Identities.h"
 
 #include <stdexcept>
 

@@ -3,7 +3,7 @@
 #include "Library.h"
 #include "Options.h"
 #include "Rows.h"
-#include "shell/HandlerClass.h"
+#include "shell/Identities.h"
 
 #include <cstdio>
 #include <cstring>

@@ -6,6 +6,7 @@
 #include "Exceptions.h"
 #include "ModuleInstance.h"
 #include "win32/Handles.h"
+#include "win32/Module.h"
 #include "win32/Text.h"
 
 #include <string_view>
@@ -118,11 +119,7 @@ void DestroyModuleServer() noexcept { ModuleServer.reset(); }
 
 // Module routines -----------------------------------------------------------------------------------------
 
-std::string ModulePath() {
-  char path[262];
-  DWORD length = ::GetModuleFileNameA(ModuleInstance(), path, sizeof path);
-  return std::string(path, length);
-}
+std::string ModulePath() { return Win32::Narrowed(Win32::ModulePath(ModuleInstance())); }
 
 std::string ModuleBaseName() {
   std::string name = ModulePath();

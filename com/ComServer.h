@@ -63,7 +63,7 @@ inline std::unique_ptr<TComServer> ModuleServer;
 void CreateModuleServer();
 void DestroyModuleServer() noexcept;
 
-// The file of the module that holds this code, as GetModuleFileNameA reports it.
+// The file of the module that holds this code, in the system's ANSI code page as GetModuleFileNameA reports it.
 std::string ModulePath();
 // ModulePath without its folder and extension.
 std::string ModuleBaseName();

@@ -5,28 +5,20 @@
 #include "ComServerObject.h"
 #include "Exceptions.h"
 #include "ModuleInstance.h"
+#include "win32/ComText.h"
 #include "win32/Handles.h"
+#include "win32/Registry.h"
 #include "win32/Text.h"
 
 namespace ComObj {
 
 const char* const ThreadModelNames[4] = {"", "Apartment", "Free", "Both"};
 
-std::string ClassIdToText(const GUID& classId) {
-  Win32::TCoTaskString wide;
-  CheckOleResult(::StringFromCLSID(classId, wide.put()));
-  return Win32::Narrowed(wide.get());
-}
+std::string ClassIdToText(const GUID& classId) { return Win32::Narrowed(Win32::ClassIdText(classId)); }
 
 void WriteRootValue(const std::string& keyPath, const std::string& valueName, const std::string& data) {
-  char noClass[] = "";
-  Win32::TRegKey key;
-  LONG result = ::RegCreateKeyExA(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, noClass, REG_OPTION_NON_VOLATILE,
-                                  KEY_READ | KEY_WRITE, nullptr, key.put(), nullptr);
-  if (result == ERROR_SUCCESS)
-    result = ::RegSetValueExA(key.get(), valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                              static_cast<DWORD>(data.size() + 1));
-  if (result != ERROR_SUCCESS) throw EOleError("Error creating system registry entry");
+  if (Win32::WriteStringValue(HKEY_CLASSES_ROOT, keyPath, valueName, data) != ERROR_SUCCESS)
+    throw EOleError("Error creating system registry entry");
 }
 
 void DeleteRootKey(const std::string& keyPath) noexcept { ::RegDeleteKeyA(HKEY_CLASSES_ROOT, keyPath.c_str()); }

@@ -1,7 +1,11 @@
 // Builds the run-time error text from its fixed template and shows it in a message box.
 #include "RunError.h"
 
+#include "win32/Text.h"
+
 #include <windows.h>
+
+#include <algorithm>
 
 namespace ComObj {
 
@@ -20,10 +24,10 @@ std::string RunErrorText(std::uint32_t number, std::uintptr_t offset) {
     text[--position] = static_cast<char>('0' + number % 10);
     number /= 10;
   } while (number != 0 && position > 0);
-  constexpr char Digits[] = "0123456789ABCDEF";
-  // Offsets within a module fit in 32 bits on both architectures.
-  auto low = static_cast<std::uint32_t>(offset);
-  for (std::size_t i = 0; i < 8; ++i) text[OffsetStart + 7 - i] = Digits[(low >> (4 * i)) & 0xF];
+  // Offsets within a module fit in 32 bits on both architectures. Copied over the zeros: replace() would add a
+  // kilobyte to the library.
+  std::string digits = Win32::HexDigits(static_cast<std::uint32_t>(offset));
+  std::copy(digits.begin(), digits.end(), text.begin() + OffsetStart);
   return text;
 }
 

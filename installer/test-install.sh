@@ -15,19 +15,23 @@ mkdir -p "$work"
 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 
-# The older package: version 2.9, with one file that 3.0 no longer has.
+# The older package: version 2.9, with one file that 3.0 no longer has; built in a scratch folder, removed at the
+# end, so that no package of another version is left among the build's own.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
 sed 's|<File Id="tarnassoc.exe"[^>]*/>|&<File Id="OldOnly" Name="old-only.txt" Source="x64/AppxManifest.xml"/>|' \
-  "$root/installer/tarnctx.wxs" >"$work/old.wxs"
-old=$("$root/tools/make-installer.sh" x64 "$work" 2.9.0.0 "$work/old.wxs") || { echo "cannot build the older package"; exit 1; }
+  "$root/installer/tarnctx.wxs" >"$scratch/old.wxs"
+old=$("$root/tools/make-installer.sh" x64 "$scratch" 2.9.0.0 "$scratch/old.wxs") ||
+  { echo "cannot build the older package"; exit 1; }
 
 source "$root/tools/wine-env.sh" "$work/prefix"
 "$WINESERVER" -p
-trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
+trap '"$WINESERVER" -k >/dev/null 2>&1 || true; rm -rf "$scratch"' EXIT
 wine() { "$WINELOADER" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 # Each run's log is kept, named after the run.
 msiexec() { local log=$1; shift; wine msiexec "$@" /qn /l*v "$work/$log.log"; }
 
-class=$(sed -n 's|^// \({[0-9A-Fa-f-]*}\)$|\1|p' "$root/shell/HandlerClass.h" | head -n 1)
+class=$(sed -n 's|^// \({[0-9A-Fa-f-]*}\)$|\1|p' "$root/shell/Identities.h" | head -n 1)
 drive=$WINEPREFIX/drive_c
 folder64="$drive/Program Files/Tarnwick context menu"
 folder32="$drive/Program Files (x86)/Tarnwick context menu"
@@ -94,7 +98,7 @@ msiinfo export "$old" LaunchCondition | grep -q 'A newer version of the Tarnwick
 [ -f "$folder64/tarnctx.dll" ] && [ "$(installed_versions)" = 1 ] || fail "the refused downgrade changed the install"
 
 # A rebuilt package of the same version replaces the installed one.
-same=$("$root/tools/make-installer.sh" x64 "$work/same") || fail "cannot build the package again"
+same=$("$root/tools/make-installer.sh" x64 "$scratch/same") || fail "cannot build the package again"
 msiexec reinstall /i "$(wine winepath -w "$same")" || fail "the rebuilt package did not install (exit $?)"
 [ "$(installed_versions)" = 1 ] || fail "the rebuilt package stands beside the installed one"
 package=$same

@@ -1,7 +1,9 @@
 // The built package manifest against the built library: the class that the menu's verb and the COM server name,
 // the library's file name and its version.
-#include "shell/HandlerClass.h"
+#include "shell/Identities.h"
 #include "win32/Handles.h"
+#include "win32/ComText.h"
+#include "win32/Module.h"
 
 #include "tools/ServerModule.h"
 
@@ -23,20 +25,12 @@ const wchar_t Foundation[] = L"http://schemas.microsoft.com/appx/manifest/founda
 const wchar_t Desktop5[] = L"http://schemas.microsoft.com/appx/manifest/desktop/windows10/5";
 const wchar_t Com[] = L"http://schemas.microsoft.com/appx/manifest/com/windows10";
 
-fs::path ThisFolder() {
-  wchar_t self[MAX_PATH];
-  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  return fs::path(self).parent_path();
-}
+fs::path ThisFolder() { return fs::path(Win32::ModulePath()).parent_path(); }
 
 fs::path BuiltLibrary() { return ThisFolder().parent_path() / "tarnctx.dll"; }
 
 // The registry form of a class identifier without its braces, as manifests write it.
-std::wstring ManifestText(const GUID& id) {
-  wchar_t text[40];
-  ::StringFromGUID2(id, text, 40);
-  return std::wstring(text + 1, text + 37);
-}
+std::wstring ManifestText(const GUID& id) { return Win32::ClassIdText(id).substr(1, 36); }
 
 struct TElement {
   std::wstring Namespace, Name;

@@ -1,6 +1,7 @@
-// The command table's data and its lookups.
+// The command table's data and its lookups; the captions and switches are the public ones.
 #include "CommandTable.h"
 
+#include "Identities.h"
 #include "res/IconIds.h"
 
 #include <algorithm>
@@ -12,16 +13,16 @@ using enum TShowRule;
 
 // clang-format off
 const std::array<TCommand, ReservedCommandCount> CommandTable{{
-  {"Hide",           0, ckItem,      "Hide...",                 srAlways,  "Hide the selected file(s) in a carrier file",                      false, " /h ",  0},
-  {"Unhide",         2, ckItem,      "Unhide...",               srCarrier, "Unhide data from the selected carrier file: ",                     true,  " /u ",  0},
-  {"Separator1",     4, ckSeparator, "",                        srCarrier, "",                                                                 false, "",      0},
-  {"Encrypt",        5, ckItem,      "Encrypt...",              srAlways,  "Encrypt the selected file(s)",                                     false, " /e ",  IDI_ENCRYPT},
-  {"Decrypt",        7, ckItem,      "Decrypt...",              srDecrypt, "Decrypt the selected file(s)",                                     false, " /d ",  0},
-  {"Separator2",     8, ckSeparator, "",                        srAlways,  "",                                                                 false, "",      0},
-  {"Shred",          9, ckItem,      "Shred...",                srAlways,  "Shred the selected file(s)",                                       false, " /s ",  IDI_SHRED},
-  {"HideInCarrier",  1, ckItem,      "Hide in this carrier...", srCarrier, "Hide data in selected carrier: ",                                  true,  " /c ",  0},
-  {"UnhideHere",     3, ckItem,      "Unhide here...",          srCarrier, "Unhide all files from the selected carrier in the current folder", false, " /uh ", 0},
-  {"EncryptAndSend", 6, ckItem,      "Encrypt and send...",     srAlways,  "Encrypt the selected file(s) and send via e-mail",                 false, " /es ", IDI_ENCRYPT_SEND},
+  {"Hide",           0, ckItem,      MenuCaptions::Hide,           srAlways,  "Hide the selected file(s) in a carrier file",                      false, ProgramSwitches::Hide,           0},
+  {"Unhide",         2, ckItem,      MenuCaptions::Unhide,         srCarrier, "Unhide data from the selected carrier file: ",                     true,  ProgramSwitches::Unhide,         0},
+  {"Separator1",     4, ckSeparator, "",                           srCarrier, "",                                                                 false, "",                              0},
+  {"Encrypt",        5, ckItem,      MenuCaptions::Encrypt,        srAlways,  "Encrypt the selected file(s)",                                     false, ProgramSwitches::Encrypt,        IDI_ENCRYPT},
+  {"Decrypt",        7, ckItem,      MenuCaptions::Decrypt,        srDecrypt, "Decrypt the selected file(s)",                                     false, ProgramSwitches::Decrypt,        0},
+  {"Separator2",     8, ckSeparator, "",                           srAlways,  "",                                                                 false, "",                              0},
+  {"Shred",          9, ckItem,      MenuCaptions::Shred,          srAlways,  "Shred the selected file(s)",                                       false, ProgramSwitches::Shred,          IDI_SHRED},
+  {"HideInCarrier",  1, ckItem,      MenuCaptions::HideInCarrier,  srCarrier, "Hide data in selected carrier: ",                                  true,  ProgramSwitches::HideInCarrier,  0},
+  {"UnhideHere",     3, ckItem,      MenuCaptions::UnhideHere,     srCarrier, "Unhide all files from the selected carrier in the current folder", false, ProgramSwitches::UnhideHere,     0},
+  {"EncryptAndSend", 6, ckItem,      MenuCaptions::EncryptAndSend, srAlways,  "Encrypt the selected file(s) and send via e-mail",                 false, ProgramSwitches::EncryptAndSend, IDI_ENCRYPT_SEND},
 }};
 // clang-format on
 

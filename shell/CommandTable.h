@@ -15,7 +15,8 @@ enum class TCommandKind : std::uint8_t { ckItem, ckSeparator };
 // Which rule decides whether a command is shown in the submenu.
 enum class TShowRule : std::uint8_t { srAlways, srCarrier, srDecrypt };
 
-// A text of the table: only a string literal makes one, so it ends with the NUL that InsertMenuA reads up to.
+// A text of the table: only a character array makes one, a string literal or a named one, so it ends with the NUL
+// that InsertMenuA reads up to.
 class TCText {
 public:
   template <std::size_t Size>

@@ -1,7 +1,7 @@
 // TContextMenu: the classic context-menu handler class, wiring the handler's operations to the shell's interfaces.
 #pragma once
 
-#include "HandlerClass.h"
+#include "Identities.h"
 #include "com/ComObject.h"
 #include "com/ComObjectFactory.h"
 

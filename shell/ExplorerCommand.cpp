@@ -5,6 +5,7 @@
 #include "com/ComBoundary.h"
 #include "com/ModuleInstance.h"
 #include "res/IconIds.h"
+#include "win32/Module.h"
 #include "win32/Text.h"
 
 #include <cstring>
@@ -32,19 +33,9 @@ HRESULT NoText(LPWSTR* out, HRESULT result) noexcept {
   return result;
 }
 
-std::wstring LoadedLibraryPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD length = ::GetModuleFileNameW(ComObj::ModuleInstance(), path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) return path.substr(0, length);
-    path.resize(path.size() * 2);
-  }
-}
-
 // "<library path>,-<id>": a negative number names a resource id, not an index.
 std::wstring IconLocation(int resourceId) {
-  return LoadedLibraryPath() + L",-" + Win32::DecimalText(static_cast<std::size_t>(resourceId));
+  return Win32::ModulePath(ComObj::ModuleInstance()) + L",-" + Win32::DecimalText(static_cast<std::size_t>(resourceId));
 }
 
 HRESULT HandOutIcon(int resourceId, LPWSTR* icon) { return HandOut(IconLocation(resourceId), icon); }

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "CommandTable.h"
-#include "HandlerClass.h"
+#include "Identities.h"
 #include "com/ComObject.h"
 #include "com/ComObjectFactory.h"
 #include "com/ThreadPrimitives.h"

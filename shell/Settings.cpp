@@ -27,9 +27,9 @@ TOptionValues ReadOptions() {
   TRegistry registry;
   registry.OpenKey(OptionsKeyPath);  // a missing key reads as empty values
   TOptionValues options;
-  options.DecryptFilter = SwitchedOn(registry.ReadString("DecryptSec"));
-  options.CarrierFilter = SwitchedOn(registry.ReadString("UnhideInst"));
-  options.CarrierMask = UpperCase(registry.ReadString("UnhideMask"));
+  options.DecryptFilter = SwitchedOn(registry.ReadString(DecryptFilterValue));
+  options.CarrierFilter = SwitchedOn(registry.ReadString(CarrierFilterValue));
+  options.CarrierMask = UpperCase(registry.ReadString(CarrierMaskValue));
   ModuleOptions.Set(options);
   return options;
 }
@@ -43,7 +43,7 @@ void ClearCarrierMask() {
 std::string ReadExeName() {
   TRegistry registry;
   registry.OpenKey(OptionsKeyPath);
-  return registry.ReadString("ExeName");
+  return registry.ReadString(ExeNameValue);
 }
 
 }  // namespace ContextM

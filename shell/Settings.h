@@ -1,11 +1,11 @@
 // The suite's options that the handler reads from the current user's registry.
 #pragma once
 
+#include "Identities.h"
+
 #include <string>
 
 namespace ContextM {
-
-inline constexpr char OptionsKeyPath[] = "Software\\Velmora\\Tarnwick 3.0\\Options";
 
 struct TOptionValues {
   bool DecryptFilter = false;

@@ -66,6 +66,7 @@ void CoTaskMemory(Memory* memory) {
 inline void BString(BSTR text) { ::SysFreeString(text); }
 inline void Library(HMODULE module) { ::FreeLibrary(module); }
 inline void Global(HGLOBAL memory) { ::GlobalFree(memory); }
+inline void Local(HLOCAL memory) { ::LocalFree(memory); }
 template <class Interface>
 void ComRelease(Interface* object) {
   object->Release();
@@ -93,6 +94,8 @@ using TItemIdList = TUniqueHandle<ITEMIDLIST*, Closers::CoTaskMemory<ITEMIDLIST>
 using TBString = TUniqueHandle<BSTR, Closers::BString>;
 using TLibrary = TUniqueHandle<HMODULE, Closers::Library>;
 using TGlobal = TUniqueHandle<HGLOBAL, Closers::Global>;
+// A text that the system allocated for the caller, as FormatMessage does when asked to.
+using TLocalText = TUniqueHandle<wchar_t*, Closers::Local>;
 
 // A counted interface reference, released once. A raw pointer given to the constructor or to attach is adopted:
 // its reference passes to the owner. A copy, copy_to and Referenced add a reference of their own.

@@ -1,8 +1,9 @@
-// Conversions between UTF-16 and a code page (the system's ANSI one unless named), each sized in a first call.
+// UTF-16 to and from a code page (the system's ANSI one unless named), and numbers as digits without printf.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,13 @@ inline std::wstring DecimalText(std::size_t number) {
   std::wstring digits;
   do digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + number % 10));
   while ((number /= 10) != 0);
+  return digits;
+}
+
+// A 32-bit value as eight upper-case hexadecimal digits, as "%08X" writes it; by hand, for the same reason.
+inline std::string HexDigits(std::uint32_t value) {
+  std::string digits(8, '0');
+  for (auto digit = digits.rbegin(); value != 0; ++digit, value >>= 4) *digit = "0123456789ABCDEF"[value & 0xF];
   return digits;
 }
 

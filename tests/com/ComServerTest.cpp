@@ -3,6 +3,8 @@
 #include "support/Platform.h"
 
 #include "com/ComServer.h"
+#include "win32/Module.h"
+#include "win32/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +17,7 @@ using namespace Testing;
 
 namespace {
 
-std::string ThisProgram() {
-  char path[MAX_PATH];
-  DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return std::string(path, length);
-}
+std::string ThisProgram() { return Win32::Narrowed(Win32::ModulePath()); }
 
 // Records the registration calls it receives and counts its own destruction.
 class TRecordingFactory : public TComObjectFactory {

@@ -1,5 +1,7 @@
 // Failure texts: the system's message trimmed, the fallback for unknown codes, a given message.
 #include "com/Exceptions.h"
+#include "win32/ComText.h"
+#include "win32/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -7,12 +9,7 @@ using namespace ComObj;
 
 namespace {
 
-std::string RawSystemText(HRESULT code) {
-  char buffer[256];
-  DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                  static_cast<DWORD>(code), 0, buffer, sizeof buffer, nullptr);
-  return std::string(buffer, length);
-}
+std::string RawSystemText(HRESULT code) { return Win32::Narrowed(Win32::SystemMessage(code)); }
 
 EOleSysError Raised(HRESULT code) {
   try {

@@ -2,11 +2,13 @@
 #include "dll/LoadedLibrary.h"
 #include "win32/Handles.h"
 #include "support/ClassesRoot.h"
-#include "shell/HandlerClass.h"
+#include "shell/Identities.h"
 #include "support/Menus.h"
 #include "support/Platform.h"
+#include "tools/Process.h"
 #include "tools/ServerModule.h"
 #include "tools/ShellDataObject.h"
+#include "win32/Text.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -174,17 +176,10 @@ TEST_F(RegistrationTest, LibraryInAFolderWithABlankIsRegisteredByItsShortPath) {
 namespace {
 
 // Runs a program of the prefix to its end.
-DWORD RunToEnd(std::string commandLine) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
+DWORD RunToEnd(const std::string& commandLine) {
   Win32::TProcessInformation process;
-  if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        process.put()))
-    return ::GetLastError();
-  ::WaitForSingleObject(process.get().hProcess, 60000);
-  DWORD code = 1;
-  ::GetExitCodeProcess(process.get().hProcess, &code);
-  return code;
+  if (!Tools::StartProcess(Win32::Widened(commandLine), {}, process)) return ::GetLastError();
+  return Tools::WaitForExit(process.get().hProcess, 60000).value_or(STILL_ACTIVE);
 }
 
 std::string RegisteredServer() {

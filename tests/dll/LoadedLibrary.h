@@ -1,8 +1,9 @@
 // The built tarnctx.dll loaded by path, with its four exports, for the tests that drive it as COM does.
 #pragma once
 
-#include "shell/HandlerClass.h"
+#include "shell/Identities.h"
 #include "tools/ServerModule.h"
+#include "win32/Module.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -12,9 +13,7 @@ namespace DllTesting {
 using Win32::TComRef;
 
 inline std::filesystem::path BuiltLibrary() {
-  char self[MAX_PATH];
-  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-  return std::filesystem::path(self).parent_path().parent_path() / "tarnctx.dll";
+  return std::filesystem::path(Win32::ModulePath()).parent_path().parent_path() / "tarnctx.dll";
 }
 
 // The library loaded by path, with all four of its exports.

@@ -1,6 +1,7 @@
 // The library's icons, read from the built tarnctx.dll as the shell reads an icon location "path,-id".
 #include "res/IconIds.h"
 #include "win32/Handles.h"
+#include "win32/Module.h"
 
 #include <gtest/gtest.h>
 
@@ -23,11 +24,7 @@ using TIcon = Win32::TUniqueHandle<HICON, DestroyIconHandle>;
 
 const int IconSizes[] = {16, 20, 24, 32, 48};
 
-fs::path BuiltLibrary() {
-  wchar_t self[MAX_PATH];
-  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  return fs::path(self).parent_path().parent_path() / "tarnctx.dll";
-}
+fs::path BuiltLibrary() { return fs::path(Win32::ModulePath()).parent_path().parent_path() / "tarnctx.dll"; }
 
 // The icon location as a registry value or a manifest names it, parsed by the shell's own function.
 std::pair<std::wstring, int> ParsedLocation(int id) {

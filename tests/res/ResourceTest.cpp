@@ -1,6 +1,8 @@
 // The library's bitmap and version resources, read back from this program, which links the same resource objects.
 #include "com/ModuleInstance.h"
 #include "win32/Handles.h"
+#include "win32/Module.h"
+#include "win32/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -65,13 +67,13 @@ TEST(BitmapResourceLoad, Icon1LoadsAsA16By16Bitmap) {
 class VersionResource : public ::testing::Test {
 protected:
   void SetUp() override {
-    char path[MAX_PATH];
-    ASSERT_GT(::GetModuleFileNameA(ComObj::ModuleInstance(), path, MAX_PATH), 0u);
+    std::string path = Win32::Narrowed(Win32::ModulePath(ComObj::ModuleInstance()));
+    ASSERT_FALSE(path.empty());
     DWORD ignored = 0;
-    DWORD size = ::GetFileVersionInfoSizeA(path, &ignored);
+    DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &ignored);
     ASSERT_GT(size, 0u);
     FBlock.resize(size);
-    ASSERT_TRUE(::GetFileVersionInfoA(path, 0, size, FBlock.data()));
+    ASSERT_TRUE(::GetFileVersionInfoA(path.c_str(), 0, size, FBlock.data()));
   }
 
   std::string Text(const std::string& name) {

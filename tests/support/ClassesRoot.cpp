@@ -1,29 +1,17 @@
-// Redirection of HKEY_CLASSES_ROOT with RegOverridePredefKey, and registry read-back.
+// A per-process scratch key for HKEY_CLASSES_ROOT, and each key's string values read back.
 #include "ClassesRoot.h"
 
-#include <stdexcept>
+#include "win32/Text.h"
 
 namespace Testing {
 
 TRedirectedClassesRoot::TRedirectedClassesRoot()
-    : FPath("Software\\tarnctx-tests\\classes-" + std::to_string(::GetCurrentProcessId())) {
-  ::RegDeleteTreeA(HKEY_CURRENT_USER, FPath.c_str());
-  if (::RegCreateKeyExA(HKEY_CURRENT_USER, FPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, FKey.put(),
-                        nullptr) != ERROR_SUCCESS ||
-      ::RegOverridePredefKey(HKEY_CLASSES_ROOT, FKey.get()) != ERROR_SUCCESS)
-    throw std::runtime_error("cannot redirect HKEY_CLASSES_ROOT");
-}
-
-TRedirectedClassesRoot::~TRedirectedClassesRoot() {
-  ::RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
-  FKey.reset();
-  ::RegDeleteTreeA(HKEY_CURRENT_USER, FPath.c_str());
-}
+    : TClassesRootRedirection(L"Software\\tarnctx-tests\\classes-" + std::to_wstring(::GetCurrentProcessId()),
+                              Tools::TRedirectedKey::rkScratch) {}
 
 namespace {
 
-void ReadInto(HKEY key, const std::string& path, TRegistryTree& tree) {
-  auto& values = tree[path];
+void ReadValues(HKEY key, std::map<std::string, std::string>& values) {
   char name[256];
   BYTE data[1024];
   for (DWORD i = 0;; ++i) {
@@ -33,20 +21,14 @@ void ReadInto(HKEY key, const std::string& path, TRegistryTree& tree) {
                                       : "<type " + std::to_string(type) + ">";
     values[std::string(name, nameSize)] = text;
   }
-  for (DWORD i = 0;; ++i) {
-    DWORD nameSize = sizeof name;
-    if (::RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    Win32::TRegKey child;
-    if (::RegOpenKeyExA(key, name, 0, KEY_READ, child.put()) != ERROR_SUCCESS) continue;
-    ReadInto(child.get(), path.empty() ? name : path + "\\" + name, tree);
-  }
 }
 
 }  // namespace
 
 TRegistryTree ReadTree(HKEY root) {
   TRegistryTree tree;
-  ReadInto(root, "", tree);
+  Tools::WalkRegistryTree(
+      root, [&tree](HKEY key, const std::wstring& path) { ReadValues(key, tree[Win32::Narrowed(path)]); });
   tree.erase("");
   return tree;
 }

@@ -1,7 +1,7 @@
 // A private HKEY_CLASSES_ROOT for registration tests, and the whole tree below a key read back.
 #pragma once
 
-#include "win32/Handles.h"
+#include "tools/Registry.h"
 
 #include <windows.h>
 
@@ -11,15 +11,9 @@
 namespace Testing {
 
 // Redirects HKEY_CLASSES_ROOT of this process to a fresh private key, removed at the end.
-class TRedirectedClassesRoot {
+class TRedirectedClassesRoot : public Tools::TClassesRootRedirection {
 public:
   TRedirectedClassesRoot();
-  ~TRedirectedClassesRoot();
-  HKEY Key() const { return FKey.get(); }
-
-private:
-  std::string FPath;
-  Win32::TRegKey FKey;
 };
 
 // Every key below a root, by path relative to it, with its string values by name ("" the default value).

@@ -1,6 +1,8 @@
 // Real registry keys, files, hooks and processes for the tests.
 #include "Platform.h"
 
+#include "win32/Module.h"
+
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -92,11 +94,7 @@ TMessageBoxWatcher::~TMessageBoxWatcher() {
 
 namespace {
 
-fs::path ThisProgramFolder() {
-  char path[MAX_PATH];
-  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return fs::path(path).parent_path();
-}
+fs::path ThisProgramFolder() { return fs::path(Win32::ModulePath()).parent_path(); }
 
 }  // namespace
 

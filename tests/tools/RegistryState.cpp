@@ -1,6 +1,8 @@
 // Opens the subtree read-only and hands it to the shared tree reader.
 #include "RegistryState.h"
 
+#include "win32/Registry.h"
+
 #include <stdexcept>
 
 namespace Testing {
@@ -12,12 +14,7 @@ TRegistryTree TreeAt(HKEY root, const std::string& path) {
 }
 
 void SetRegistryString(HKEY root, const std::string& path, const std::string& name, const std::string& value) {
-  Win32::TRegKey key;
-  if (::RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) !=
-          ERROR_SUCCESS ||
-      ::RegSetValueExA(key.get(), name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
+  if (Win32::WriteStringValue(root, path, name, value) != ERROR_SUCCESS)
     throw std::runtime_error("cannot write " + path);
 }
 

@@ -1,7 +1,10 @@
-// CreateProcess with two inheritable pipes, each drained by a thread of its own so neither can fill up.
+// A tool started with two inheritable pipes, each drained by a thread of its own so neither can fill up.
 #include "ToolRun.h"
 
+#include "tools/Process.h"
 #include "win32/Handles.h"
+#include "win32/Module.h"
+#include "win32/Text.h"
 
 #include <sstream>
 #include <thread>
@@ -10,24 +13,14 @@ namespace Testing {
 
 namespace {
 
-struct TPipe {
-  Win32::TKernelHandle Read, Write;
-  TPipe() {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    ::CreatePipe(Read.put(), Write.put(), &inherit, 0);
-    ::SetHandleInformation(Read.get(), HANDLE_FLAG_INHERIT, 0);
-  }
-};
+// A tool still running at the end of its time is ended with this code.
+constexpr UINT EndedExitCode = 255;
 
 // The tools write text mode: each line ends in CR LF, read back as LF.
 void Drain(HANDLE pipe, std::string& into) {
-  char buffer[4096];
-  DWORD read = 0;
-  while (::ReadFile(pipe, buffer, sizeof buffer, &read, nullptr) && read > 0) into.append(buffer, read);
-  std::string text;
-  for (std::size_t i = 0; i < into.size(); ++i)
-    if (!(into[i] == '\r' && i + 1 < into.size() && into[i + 1] == '\n')) text += into[i];
-  into = std::move(text);
+  std::string raw = Tools::ReadToEnd(pipe);
+  for (std::size_t i = 0; i < raw.size(); ++i)
+    if (!(raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n')) into += raw[i];
 }
 
 }  // namespace
@@ -44,15 +37,12 @@ std::vector<std::string> TToolRun::OutLines() const {
 
 TToolRun RunTool(const std::string& commandLine, DWORD milliseconds) {
   TToolRun run;
-  TPipe out, err;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = out.Write.get();
-  startup.hStdError = err.Write.get();
-  std::string line = commandLine;
+  Tools::TOutputPipe out, err;
   Win32::TProcessInformation process;
-  if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, process.put())) {
+  Tools::TStart start;
+  start.Output = out.Write.get();
+  start.Errors = err.Write.get();
+  if (!Tools::StartProcess(Win32::Widened(commandLine), start, process)) {
     run.ExitCode = ::GetLastError();
     run.Err = "cannot start: " + commandLine;
     return run;
@@ -62,21 +52,18 @@ TToolRun RunTool(const std::string& commandLine, DWORD milliseconds) {
   err.Write.reset();
   std::thread outReader(Drain, out.Read.get(), std::ref(run.Out));
   std::thread errReader(Drain, err.Read.get(), std::ref(run.Err));
-  if (::WaitForSingleObject(process.get().hProcess, milliseconds) != WAIT_OBJECT_0) {
+  std::optional<DWORD> exitCode = Tools::WaitForExit(process.get().hProcess, milliseconds);
+  if (!exitCode) {
     run.TimedOut = true;
-    ::TerminateProcess(process.get().hProcess, 255);
+    ::TerminateProcess(process.get().hProcess, EndedExitCode);
   }
   outReader.join();
   errReader.join();
-  ::GetExitCodeProcess(process.get().hProcess, &run.ExitCode);
+  run.ExitCode = exitCode.value_or(EndedExitCode);
   return run;
 }
 
-std::filesystem::path BuildFolder() {
-  char self[MAX_PATH];
-  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-  return std::filesystem::path(self).parent_path().parent_path();
-}
+std::filesystem::path BuildFolder() { return std::filesystem::path(Win32::ModulePath()).parent_path().parent_path(); }
 
 std::string Quoted(const std::filesystem::path& path) { return '"' + path.string() + '"'; }
 

@@ -1,9 +1,11 @@
 // classrows: writes the installer's class entries from the library's own DllRegisterServer, run against a scratch
 // key, so that the package's rows are what regsvr32 writes, value for value. The library's own path becomes the
 // installer's reference to the installed file.
+#include "tools/Registry.h"
 #include "tools/ServerModule.h"
-#include "tools/Text.h"
+#include "tools/ToolText.h"
 #include "win32/Handles.h"
+#include "win32/Module.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -25,31 +27,6 @@ void Check(LONG result, const char* what) {
   if (result != ERROR_SUCCESS) throw std::runtime_error(std::string(what) + ": error " + std::to_string(result));
 }
 
-// HKEY_CLASSES_ROOT of this process pointed at an empty scratch key, deleted again with the redirection. Not
-// volatile: the library's keys below it could not be created.
-class TScratchClassesRoot {
-public:
-  TScratchClassesRoot() {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, ScratchPath);
-    Check(
-        ::RegCreateKeyExW(HKEY_CURRENT_USER, ScratchPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, FKey.put(), nullptr),
-        "creating the scratch key");
-    Check(::RegOverridePredefKey(HKEY_CLASSES_ROOT, FKey.get()), "redirecting HKEY_CLASSES_ROOT");
-  }
-  ~TScratchClassesRoot() {
-    ::RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
-    FKey.reset();
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, ScratchPath);
-  }
-  TScratchClassesRoot(const TScratchClassesRoot&) = delete;
-  TScratchClassesRoot& operator=(const TScratchClassesRoot&) = delete;
-
-  HKEY Key() const noexcept { return FKey.get(); }
-
-private:
-  Win32::TRegKey FKey;
-};
-
 void ReadValues(HKEY key, const std::wstring& path, std::vector<TRow>& rows) {
   wchar_t name[16384];
   for (DWORD index = 0;; ++index) {
@@ -65,38 +42,26 @@ void ReadValues(HKEY key, const std::wstring& path, std::vector<TRow>& rows) {
   }
 }
 
-void ReadTree(HKEY key, const std::wstring& path, std::vector<TRow>& rows) {
-  ReadValues(key, path, rows);
-  wchar_t name[256];
-  for (DWORD index = 0;; ++index) {
-    DWORD nameLength = std::size(name);
-    LONG result = ::RegEnumKeyExW(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr);
-    if (result == ERROR_NO_MORE_ITEMS) return;
-    Check(result, "reading a key");
-    Win32::TRegKey child;
-    Check(::RegOpenKeyExW(key, name, 0, KEY_READ, child.put()), "opening a key");
-    ReadTree(child.get(), path.empty() ? name : path + L"\\" + name, rows);
-  }
-}
-
+// The library registers into an empty scratch key that stands for HKEY_CLASSES_ROOT. Not volatile: the library's
+// keys below it could not be created.
 std::vector<TRow> RegisteredRows(const Tools::TServerModule& library) {
-  TScratchClassesRoot classes;
+  Tools::TClassesRootRedirection classes(ScratchPath, Tools::TRedirectedKey::rkScratch);
   HRESULT result = library.RegisterServer();
   if (FAILED(result)) throw std::runtime_error("DllRegisterServer failed: " + std::to_string(result));
   std::vector<TRow> rows;
-  ReadTree(classes.Key(), L"", rows);
+  Tools::WalkRegistryTree(classes.Key(), [&rows](HKEY key, const std::wstring& path) { ReadValues(key, path, rows); });
   return rows;
 }
 
 // The library names itself by its long path, or by its short one when the long one has a blank.
 bool NamesLibrary(const std::wstring& value, HMODULE library) {
-  wchar_t longPath[MAX_PATH], shortPath[MAX_PATH];
-  DWORD length = ::GetModuleFileNameW(library, longPath, MAX_PATH);
-  DWORD shortLength = ::GetShortPathNameW(longPath, shortPath, MAX_PATH);
+  std::wstring longPath = Win32::ModulePath(library);
+  wchar_t shortPath[MAX_PATH];
+  DWORD shortLength = ::GetShortPathNameW(longPath.c_str(), shortPath, MAX_PATH);
   auto same = [&](const wchar_t* path, DWORD size) {
     return size > 0 && size < MAX_PATH && ::CompareStringOrdinal(value.c_str(), -1, path, -1, TRUE) == CSTR_EQUAL;
   };
-  return same(longPath, length) || same(shortPath, shortLength);
+  return same(longPath.c_str(), static_cast<DWORD>(longPath.size())) || same(shortPath, shortLength);
 }
 
 // Escaped twice: for the installer's formatted text, then for XML.

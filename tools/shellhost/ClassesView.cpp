@@ -45,15 +45,4 @@ std::wstring DefaultValue(HKEY key, const std::wstring& subkey) {
   return value;
 }
 
-std::vector<std::wstring> SubkeyNames(HKEY key) {
-  std::vector<std::wstring> names;
-  wchar_t name[256];
-  for (DWORD index = 0;; ++index) {
-    DWORD length = ARRAYSIZE(name);
-    if (::RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    names.emplace_back(name, length);
-  }
-  return names;
-}
-
 }  // namespace Host

@@ -27,6 +27,4 @@ TClassKey OpenClassKey(const std::wstring& path);
 // The default value of a key (or of its subkey), empty when there is none.
 std::wstring DefaultValue(HKEY key, const std::wstring& subkey = L"");
 
-std::vector<std::wstring> SubkeyNames(HKEY key);
-
 }  // namespace Host

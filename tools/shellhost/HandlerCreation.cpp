@@ -4,8 +4,8 @@
 #include "ClassesView.h"
 #include "HandlerDiscovery.h"
 #include "HostError.h"
-#include "tools/ClassText.h"
-#include "tools/Text.h"
+#include "win32/ComText.h"
+#include "tools/ToolText.h"
 
 namespace Host {
 
@@ -14,7 +14,7 @@ namespace {
 std::wstring UserRegisteredServer(const CLSID& classId) {
   Win32::TRegKey classes;
   if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, KEY_READ, classes.put()) != ERROR_SUCCESS) return {};
-  return DefaultValue(classes.get(), L"CLSID\\" + Tools::ClassText(classId) + L"\\InprocServer32");
+  return DefaultValue(classes.get(), L"CLSID\\" + Win32::ClassIdText(classId) + L"\\InprocServer32");
 }
 
 }  // namespace
@@ -31,13 +31,13 @@ THandlerFactory::TCreated THandlerFactory::Create(const CLSID& classId) {
   if (SUCCEEDED(result)) return {std::move(created), {}};
   std::wstring server = result == REGDB_E_CLASSNOTREG ? UserRegisteredServer(classId) : std::wstring();
   if (server.empty())
-    CheckCall(result, "CoCreateInstance of " + Tools::Utf8(Tools::ClassText(classId)), TExitCode::ecCannotCreate);
+    CheckCall(result, "CoCreateInstance of " + Tools::Utf8(Win32::ClassIdText(classId)), TExitCode::ecCannotCreate);
   return {CreateFromUserRegistration(classId, server), L"the user's own registration, " + server};
 }
 
 Win32::TComRef<IShellExtInit> THandlerFactory::CreateFromUserRegistration(const CLSID& classId,
                                                                           const std::wstring& server) {
-  std::string what = "the server " + Tools::Utf8(server) + " of " + Tools::Utf8(Tools::ClassText(classId));
+  std::string what = "the server " + Tools::Utf8(server) + " of " + Tools::Utf8(Win32::ClassIdText(classId));
   Tools::TServerModule module(server);
   if (!module) CheckCall(HRESULT_FROM_WIN32(::GetLastError()), "Loading " + what, TExitCode::ecCannotCreate);
   if (!module.GetClassObject) throw EHostError(TExitCode::ecCannotCreate, "No DllGetClassObject in " + what);

@@ -1,6 +1,8 @@
 // Handler entries are named by class identifier: the key's own name, or else its default value.
 #include "HandlerDiscovery.h"
 
+#include "tools/Registry.h"
+
 #include <objbase.h>
 
 #include <algorithm>
@@ -38,7 +40,7 @@ bool Listed(const std::vector<THandlerEntry>& handlers, const CLSID& classId) {
 }
 
 void CollectHandlers(const TClassKey& handlersKey, std::vector<THandlerEntry>& handlers) {
-  for (const std::wstring& name : SubkeyNames(handlersKey.Key.get())) {
+  for (const std::wstring& name : Tools::SubkeyNames(handlersKey.Key.get())) {
     std::optional<CLSID> classId = ParseClass(name);
     if (!classId) classId = ParseClass(DefaultValue(handlersKey.Key.get(), name));
     if (classId && !Listed(handlers, *classId))

@@ -1,10 +1,11 @@
-// The system's message text for an HRESULT, through FormatMessageW.
+// An HRESULT described: its value, COM's name for it, and the system's message text.
 #include "HostError.h"
 
-#include "tools/Text.h"
+#include "tools/ToolText.h"
+#include "win32/ComText.h"
+#include "win32/Text.h"
 
 #include <array>
-#include <cstdio>
 #include <utility>
 
 namespace Host {
@@ -34,10 +35,7 @@ const char* ResultName(HRESULT result) {
 }
 
 std::wstring SystemText(HRESULT result) {
-  wchar_t text[512] = L"";
-  DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                  static_cast<DWORD>(result), 0, text, ARRAYSIZE(text), nullptr);
-  std::wstring message(text, length);
+  std::wstring message = Win32::SystemMessage(result);
   // The system's texts end in a line break and sometimes a full stop; the host's messages go on after them.
   while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
     message.pop_back();
@@ -47,9 +45,7 @@ std::wstring SystemText(HRESULT result) {
 }  // namespace
 
 std::string HResultText(HRESULT result) {
-  char number[16];
-  std::snprintf(number, sizeof number, "0x%08lX", static_cast<unsigned long>(result));
-  std::string described = number;
+  std::string described = "0x" + Win32::HexDigits(static_cast<std::uint32_t>(result));
   if (const char* name = ResultName(result)) described += std::string(" (") + name + ")";
   std::wstring text = SystemText(result);
   return text.empty() ? described : described + " " + Tools::Utf8(text);

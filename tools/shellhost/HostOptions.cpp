@@ -2,7 +2,7 @@
 #include "HostOptions.h"
 
 #include "HostError.h"
-#include "tools/Text.h"
+#include "tools/ToolText.h"
 
 #include <shlobj.h>
 

@@ -3,7 +3,7 @@
 
 #include "HostError.h"
 #include "tools/Paths.h"
-#include "tools/Text.h"
+#include "tools/ToolText.h"
 #include "tools/ShellDataObject.h"
 
 #include <shlobj.h>

@@ -13,8 +13,8 @@
 #include "OwnerWindow.h"
 #include "PngWriter.h"
 #include "StartedPrograms.h"
-#include "tools/ClassText.h"
-#include "tools/Text.h"
+#include "win32/ComText.h"
+#include "tools/ToolText.h"
 
 #include <cstdio>
 
@@ -33,15 +33,15 @@ std::string Joined(const std::vector<std::wstring>& texts) {
 
 void PrintHandlers(const THostedMenu& menu) {
   for (const THostedHandler& handler : menu.Handlers()) {
-    std::string line =
-        "Handler " + Tools::Utf8(Tools::ClassText(handler.Entry.Class)) + " from " + Tools::Utf8(handler.Entry.Source);
+    std::string line = "Handler " + Tools::Utf8(Win32::ClassIdText(handler.Entry.Class)) + " from " +
+                       Tools::Utf8(handler.Entry.Source);
     if (!handler.Via.empty()) line += ", created from " + Tools::Utf8(handler.Via);
     Print(line + "\n");
   }
   for (const THandlerFailure& failure : menu.Failures())
     std::fprintf(stderr, "Handler %s from %s left out: %s\n",
-                 Tools::Utf8(Tools::ClassText(failure.Entry.Class)).c_str(), Tools::Utf8(failure.Entry.Source).c_str(),
-                 failure.Error.what());
+                 Tools::Utf8(Win32::ClassIdText(failure.Entry.Class)).c_str(),
+                 Tools::Utf8(failure.Entry.Source).c_str(), failure.Error.what());
 }
 
 void PrintMenu(const THostedMenu& menu, const std::vector<TMenuNode>& tree, UINT flags) {
@@ -60,7 +60,7 @@ void InvokeItem(const THostOptions& options, const THostedMenu& menu, const std:
   TOwnerWindow owner;
   char details[160];
   std::snprintf(details, sizeof details, " (offset %u of %s), owner window %p, %s\n", invocation.Offset,
-                Tools::Utf8(Tools::ClassText(invocation.Handler->Entry.Class)).c_str(),
+                Tools::Utf8(Win32::ClassIdText(invocation.Handler->Entry.Class)).c_str(),
                 static_cast<void*>(owner.Handle()), ShowName(options.Show).c_str());
   Print("Invoking " + Tools::Utf8(invocation.Item) + details);
   std::set<DWORD> earlier = ChildProcessIds();

@@ -1,7 +1,7 @@
 // Initialize with the parent folder, the shell's data object and the type's key; then QueryContextMenu.
 #include "HostedMenu.h"
 
-#include "tools/Text.h"
+#include "tools/ToolText.h"
 
 namespace Host {
 

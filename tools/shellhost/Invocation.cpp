@@ -1,7 +1,7 @@
 // The extended invoke record, with the verb given as an offset in both its ANSI and its wide field.
 #include "Invocation.h"
 
-#include "tools/Text.h"
+#include "tools/ToolText.h"
 #include "win32/Text.h"
 
 #include <shellapi.h>

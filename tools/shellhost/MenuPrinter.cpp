@@ -1,7 +1,7 @@
 // Columns are aligned per submenu: captions, then identifiers, then what the handler says.
 #include "MenuPrinter.h"
 
-#include "tools/Text.h"
+#include "tools/ToolText.h"
 
 #include <algorithm>
 

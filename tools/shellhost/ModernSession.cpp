@@ -10,10 +10,11 @@
 #include "OwnerWindow.h"
 #include "PackageManifest.h"
 #include "StartedPrograms.h"
-#include "tools/ClassText.h"
+#include "win32/ComText.h"
 #include "tools/ServerModule.h"
 #include "tools/Paths.h"
-#include "tools/Text.h"
+#include "tools/ToolText.h"
+#include "win32/Module.h"
 
 #include <shlobj.h>
 
@@ -23,8 +24,7 @@ namespace {
 
 // The host lives in tools\ below the library's folder, where the build puts the manifest beside the library.
 std::wstring DefaultManifest() {
-  wchar_t self[MAX_PATH * 2];
-  std::wstring path(self, ::GetModuleFileNameW(nullptr, self, ARRAYSIZE(self)));
+  std::wstring path = Win32::ModulePath();
   path = path.substr(0, path.find_last_of(L'\\'));
   return path.substr(0, path.find_last_of(L'\\') + 1) + L"AppxManifest.xml";
 }
@@ -75,7 +75,7 @@ TPrintedItem Printed(const TCommandNode& node) {
 }
 
 void PrintCommand(const TManifestCommand& command, const std::wstring& manifest) {
-  Print("Explorer command " + Tools::Utf8(Tools::ClassText(command.Class)) + ", verb " + Tools::Utf8(command.Verb) +
+  Print("Explorer command " + Tools::Utf8(Win32::ClassIdText(command.Class)) + ", verb " + Tools::Utf8(command.Verb) +
         " for items of type " + Tools::Utf8(command.ItemType) + ", from " + Tools::Utf8(manifest) + ", created from " +
         Tools::Utf8(command.Library) + "\n");
 }

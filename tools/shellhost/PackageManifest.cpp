@@ -3,7 +3,7 @@
 #include "PackageManifest.h"
 
 #include "HostError.h"
-#include "tools/Text.h"
+#include "tools/ToolText.h"
 #include "win32/Handles.h"
 
 #include <msxml2.h>

@@ -4,7 +4,7 @@
 #include "PngWriter.h"
 
 #include "HostError.h"
-#include "tools/Text.h"
+#include "tools/ToolText.h"
 #include "win32/Handles.h"
 
 #include <wincodec.h>

@@ -1,6 +1,7 @@
 // A process snapshot names each process's parent; waiting needs a handle to each new child.
 #include "StartedPrograms.h"
 
+#include "tools/Process.h"
 #include "win32/Handles.h"
 
 #include <tlhelp32.h>
@@ -35,8 +36,9 @@ TStartedProgram Await(const TChild& child, ULONGLONG deadline) {
   if (!process) return program;
   ULONGLONG now = ::GetTickCount64();
   DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
-  program.Ended = ::WaitForSingleObject(process.get(), left) == WAIT_OBJECT_0;
-  if (program.Ended) ::GetExitCodeProcess(process.get(), &program.ExitCode);
+  std::optional<DWORD> exitCode = Tools::WaitForExit(process.get(), left);
+  program.Ended = exitCode.has_value();
+  program.ExitCode = exitCode.value_or(program.ExitCode);
   return program;
 }
 

@@ -2,6 +2,8 @@
 #include "Recording.h"
 
 #include "win32/Handles.h"
+#include "win32/Module.h"
+#include "win32/Text.h"
 
 #include <windows.h>
 
@@ -31,9 +33,7 @@ void WriteField(FILE* file, const char* text) {
 void WriteRecord(const std::string& path, int argc, char** argv) {
   std::unique_ptr<FILE, TCloseFile> file(std::fopen(path.c_str(), "wb"));
   if (!file) return;
-  char self[MAX_PATH * 4] = "";
-  ::GetModuleFileNameA(nullptr, self, sizeof self);
-  WriteField(file.get(), self);
+  WriteField(file.get(), Win32::Narrowed(Win32::ModulePath()).c_str());
   WriteField(file.get(), ::GetCommandLineA());
   for (int i = 1; i < argc; ++i) WriteField(file.get(), argv[i]);
 }

@@ -1,7 +1,7 @@
-// The switches and captions come from the handler's own command table.
+// The switches and captions come from the library's public names.
 #include "Report.h"
 
-#include "shell/CommandTable.h"
+#include "shell/Identities.h"
 
 #include <windows.h>
 
@@ -11,7 +11,7 @@ namespace StandIn {
 
 namespace {
 
-// The table holds each switch with the blanks that surround it on the command line.
+// Each switch is named with the blanks that surround it on the command line.
 std::string_view Trimmed(std::string_view text) {
   std::size_t first = text.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};
@@ -27,9 +27,8 @@ const char* PathState(const std::string& path) {
 }  // namespace
 
 std::string OperationCaption(const std::string& commandSwitch) {
-  for (const ContextM::TCommand& command : ContextM::CommandTable)
-    if (command.Kind == ContextM::TCommandKind::ckItem && Trimmed(command.Switch) == commandSwitch)
-      return std::string(command.Caption);
+  for (const ContextM::TOperation& operation : ContextM::Operations)
+    if (Trimmed(operation.Switch) == commandSwitch) return std::string(operation.Caption);
   return {};
 }
 

@@ -6,9 +6,10 @@
 #include "ModernMenu.h"
 #include "ServerLibrary.h"
 #include "UserClasses.h"
-#include "shell/HandlerClass.h"
-#include "tools/ClassText.h"
-#include "tools/Text.h"
+#include "shell/Identities.h"
+#include "tools/Registry.h"
+#include "tools/ToolText.h"
+#include "win32/ComText.h"
 
 #include <objbase.h>
 
@@ -74,12 +75,6 @@ TRequest ParseRequest(const std::vector<std::wstring>& arguments) {
 
 void Say(const std::wstring& text) { std::printf("%s\n", Tools::Utf8(text).c_str()); }
 
-bool ClassRegistered(const std::wstring& classText) {
-  Win32::TRegKey key;
-  return ::RegOpenKeyExW(HKEY_CLASSES_ROOT, (L"CLSID\\" + classText + L"\\InprocServer32").c_str(), 0, KEY_READ,
-                         key.put()) == ERROR_SUCCESS;
-}
-
 const TScope MachineScope{HKEY_LOCAL_MACHINE, false};
 const TScope UserScope{HKEY_CURRENT_USER, true};
 
@@ -87,7 +82,8 @@ void InstallForMachine(const std::wstring& classText) {
   WriteAssociation(MachineScope, classText);
   Say(L"Installed for every user: HKCR\\" + std::wstring(HandlerKeyPath) + L" names " + classText +
       L", approved in HKLM\\" + ApprovedKeyPath);
-  if (!ClassRegistered(classText)) Say(L"The class is not registered yet: regsvr32 tarnctx.dll registers it.");
+  if (!Tools::IsClassRegistered(ContextM::CLSID_TarnwickContextMenu))
+    Say(L"The class is not registered yet: regsvr32 tarnctx.dll registers it.");
 }
 
 void UninstallForMachine(const std::wstring& classText) {
@@ -142,7 +138,7 @@ void RunClassic(const TRequest& request, const std::wstring& classText) {
 }
 
 void Run(const TRequest& request) {
-  std::wstring classText = Tools::ClassText(ContextM::CLSID_TarnwickContextMenu);
+  std::wstring classText = Win32::ClassIdText(ContextM::CLSID_TarnwickContextMenu);
   DWORD build = WindowsBuild();
   if (!HasModernMenu(build)) {
     RunClassic(request, classText);

@@ -2,8 +2,9 @@
 #include "Association.h"
 
 #include "AssocError.h"
-#include "tools/Text.h"
+#include "tools/ToolText.h"
 #include "win32/Handles.h"
+#include "win32/Registry.h"
 
 namespace Assoc {
 
@@ -16,10 +17,7 @@ void SetString(HKEY root, const std::wstring& path, const std::wstring& name, co
   std::string where = Tools::Utf8(path);
   CheckRegistry(::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr),
                 "Creating " + where);
-  auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-  CheckRegistry(::RegSetValueExW(key.get(), name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(value.c_str()), bytes),
-                "Writing " + where);
+  CheckRegistry(Win32::SetStringValue(key.get(), name, value), "Writing " + where);
 }
 
 bool NamesClass(const std::wstring& value, const std::wstring& classText) {

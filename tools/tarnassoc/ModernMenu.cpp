@@ -2,7 +2,8 @@
 #include "ModernMenu.h"
 
 #include "AssocError.h"
-#include "tools/Text.h"
+#include "tools/Process.h"
+#include "tools/ToolText.h"
 #include "win32/Handles.h"
 
 #include <shlobj.h>
@@ -32,15 +33,6 @@ std::wstring PowerShellPath() {
   return std::wstring(system, length) + L"\\WindowsPowerShell\\v1.0\\powershell.exe";
 }
 
-// Everything the child writes, until it closes its end of the pipe.
-std::string ReadAll(HANDLE pipe) {
-  std::string output;
-  char chunk[4096];
-  DWORD read = 0;
-  while (::ReadFile(pipe, chunk, sizeof chunk, &read, nullptr) && read > 0) output.append(chunk, read);
-  return output;
-}
-
 std::string RunPowerShell(const std::wstring& script) {
   std::wstring program = PowerShellPath();
   std::wstring commandLine =
@@ -48,26 +40,17 @@ std::string RunPowerShell(const std::wstring& script) {
   std::printf("> %s\n", Tools::Utf8(commandLine).c_str());
   std::fflush(stdout);
 
-  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-  Win32::TKernelHandle readEnd, writeEnd;
-  if (!::CreatePipe(readEnd.put(), writeEnd.put(), &inheritable, 0))
-    throw EAssocError(TExitCode::ecPackage, "Cannot make a pipe for PowerShell's output");
-  ::SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
+  Tools::TOutputPipe pipe;
+  if (!pipe.Read) throw EAssocError(TExitCode::ecPackage, "Cannot make a pipe for PowerShell's output");
 
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = nullptr;
-  startup.hStdOutput = writeEnd.get();
-  startup.hStdError = writeEnd.get();
   Win32::TProcessInformation process;
-  if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, process.put()))
+  Tools::TStart start{program.c_str(), pipe.Write.get(), pipe.Write.get(), CREATE_NO_WINDOW};
+  if (!Tools::StartProcess(commandLine, start, process))
     throw EAssocError(TExitCode::ecPackage,
                       "Cannot start " + Tools::Utf8(program) + " (error " + std::to_string(::GetLastError()) + ")");
-  writeEnd.reset();  // only the child holds the writing end now, so reading ends when it does
-  std::string output = ReadAll(readEnd.get());
-  if (::WaitForSingleObject(process.get().hProcess, ScriptTimeoutMs) != WAIT_OBJECT_0) {
+  pipe.Write.reset();  // only the child holds the writing end now, so reading ends when it does
+  std::string output = Tools::ReadToEnd(pipe.Read.get());
+  if (!Tools::WaitForExit(process.get().hProcess, ScriptTimeoutMs)) {
     ::TerminateProcess(process.get().hProcess, 1);
     throw EAssocError(TExitCode::ecPackage, "PowerShell did not finish within two minutes");
   }

@@ -3,9 +3,10 @@
 
 #include "AssocError.h"
 #include "tools/Paths.h"
-#include "tools/Text.h"
+#include "tools/ToolText.h"
+#include "win32/Module.h"
+#include "win32/Text.h"
 
-#include <cstdio>
 
 namespace Assoc {
 
@@ -23,16 +24,13 @@ void TServerLibrary::Unregister() const { Call(FModule.UnregisterServer, "DllUnr
 
 void TServerLibrary::Call(TServerModule::TEntry entry, const char* name) const {
   if (HRESULT result = entry(); FAILED(result)) {
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(result));
-    throw EAssocError(TExitCode::ecRegistration, std::string(name) + " of " + Tools::Utf8(FPath) + " failed: " + code);
+    throw EAssocError(TExitCode::ecRegistration, std::string(name) + " of " + Tools::Utf8(FPath) + " failed: 0x" +
+                                                     Win32::HexDigits(static_cast<std::uint32_t>(result)));
   }
 }
 
 std::wstring LibraryBesideProgram() {
-  wchar_t self[MAX_PATH * 2];
-  DWORD length = ::GetModuleFileNameW(nullptr, self, ARRAYSIZE(self));
-  std::wstring path(self, length);
+  std::wstring path = Win32::ModulePath();
   return path.substr(0, path.find_last_of(L'\\') + 1) + L"tarnctx.dll";
 }
 

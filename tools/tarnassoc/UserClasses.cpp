@@ -1,17 +1,14 @@
-// RegOverridePredefKey, undone with a null key.
+// The shared redirection, with its failures raised as the tool's own.
 #include "UserClasses.h"
 
 #include "AssocError.h"
 
 namespace Assoc {
 
-TUserClassesRoot::TUserClassesRoot() {
-  CheckRegistry(::RegCreateKeyExW(HKEY_CURRENT_USER, UserClassesPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                  FClasses.put(), nullptr),
-                "Opening HKEY_CURRENT_USER\\Software\\Classes");
-  CheckRegistry(::RegOverridePredefKey(HKEY_CLASSES_ROOT, FClasses.get()), "Redirecting HKEY_CLASSES_ROOT");
+// A failure leaves the handler by CheckRegistry's exception, the tool's own kind with its exit code.
+TUserClassesRoot::TUserClassesRoot() try : FRedirection(UserClassesPath, Tools::TRedirectedKey::rkKept) {
+} catch (const Tools::ERegistryError& failure) {
+  CheckRegistry(failure.Status(), failure.Step());
 }
-
-TUserClassesRoot::~TUserClassesRoot() { ::RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr); }
 
 }  // namespace Assoc

@@ -1,7 +1,7 @@
 // HKEY_CLASSES_ROOT of this process redirected to the user's own classes, HKEY_CURRENT_USER\Software\Classes.
 #pragma once
 
-#include "win32/Handles.h"
+#include "tools/Registry.h"
 
 namespace Assoc {
 
@@ -12,12 +12,9 @@ inline constexpr wchar_t UserClassesPath[] = L"Software\\Classes";
 class TUserClassesRoot {
 public:
   TUserClassesRoot();
-  ~TUserClassesRoot();
-  TUserClassesRoot(const TUserClassesRoot&) = delete;
-  TUserClassesRoot& operator=(const TUserClassesRoot&) = delete;
 
 private:
-  Win32::TRegKey FClasses;
+  Tools::TClassesRootRedirection FRedirection;
 };
 
 }  // namespace Assoc

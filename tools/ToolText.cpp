@@ -1,5 +1,5 @@
 // The tools' conversions, by the library's own.
-#include "Text.h"
+#include "ToolText.h"
 
 #include "win32/Text.h"
 
