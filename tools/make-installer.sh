@@ -3,7 +3,8 @@
 # installer/tarnctx.wxs (or another source given) and the two build folders. The version is the library's
 # version resource's unless one is given. The class entries come from the 64-bit library's own registration,
 # run under Wine (tools/classrows). wixl drops what it does not support with no more than a warning: any
-# warning fails the build.
+# warning fails the build. The package is signed last, with the build's signing identity: a signature covers
+# the whole file, and the libraries inside were signed when they were linked.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 arch=$1 out=$2
@@ -35,4 +36,5 @@ upgrade_code=$(sed -n 's/.*UpgradeCode="\([^"]*\)".*/\1/p' "$source")
 msibuild "$package" -q "DELETE FROM \`Upgrade\` WHERE \`Attributes\` = 1"
 msibuild "$package" -q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMax\`, \`Attributes\`, \`ActionProperty\`)
   VALUES ('{$upgrade_code}', '$version', 513, 'WIX_UPGRADE_DETECTED')"
+"$root/tools/sign-file.sh" "$root/build/x64/signing-identity" "$package"
 echo "$package"

@@ -11,6 +11,8 @@ packages=(
   qemu-system-x86 debootstrap e2fsprogs cpio kmod busybox-static
   # The package for Windows 11's menu: drawn and packed by Python scripts, signed, its manifest validated.
   python3 openssl libxml2-utils osslsigncode
+  # The release folder's winget manifests, checked against the published schemas.
+  python3-yaml python3-jsonschema
   # The Windows Installer packages: built with wixl, edited and read back with msibuild and msiinfo.
   msitools wixl
 )

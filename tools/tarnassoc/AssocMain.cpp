@@ -3,6 +3,7 @@
 // Windows 11 it adds the package of the first menu's command instead, so that Tarnwick stands once in each menu.
 #include "AssocError.h"
 #include "Association.h"
+#include "Check.h"
 #include "ModernMenu.h"
 #include "ServerLibrary.h"
 #include "UserClasses.h"
@@ -22,11 +23,13 @@ namespace {
 using namespace Assoc;
 
 const char UsageText[] =
-    "usage: tarnassoc install|uninstall [--user] [--dll PATH] [--package PATH]\n"
+    "usage: tarnassoc install|uninstall|check [--user] [--dll PATH] [--package PATH]\n"
     "  install        attach the Tarnwick menu to all files for every user (needs administrator rights;\n"
     "                 register the library first: regsvr32 tarnctx.dll); on Windows 11, add the menu's\n"
     "                 package for the current user instead, with the library's folder as its location\n"
     "  uninstall      remove exactly what install wrote (on Windows 11, the package too)\n"
+    "  check          say, one line each, whether every condition Explorer needs for the menus holds, and what\n"
+    "                 to do where one does not; exit 0 when all hold, 1 otherwise (--user: the user's own install)\n"
     "  --user         for the current user alone, without administrator rights: also registers the library,\n"
     "                 through its own DllRegisterServer, in HKEY_CURRENT_USER\\Software\\Classes\n"
     "  --dll PATH     the library that --user registers (default: tarnctx.dll beside this program)\n"
@@ -36,6 +39,7 @@ const char UsageText[] =
     "confirm it, 1 unexpected fault.\n";
 
 struct TRequest {
+  bool Check = false;
   bool Install = false;
   bool PerUser = false;
   std::wstring Library;
@@ -51,10 +55,12 @@ std::wstring FolderOf(const std::wstring& path) {
 [[noreturn]] void Refuse(const std::string& message) { throw EAssocError(TExitCode::ecUsage, message); }
 
 TRequest ParseRequest(const std::vector<std::wstring>& arguments) {
-  if (arguments.empty()) Refuse("install or uninstall?");
+  if (arguments.empty()) Refuse("install, uninstall or check?");
   TRequest request;
   if (arguments[0] == L"install")
     request.Install = true;
+  else if (arguments[0] == L"check")
+    request.Check = true;
   else if (arguments[0] != L"uninstall")
     Refuse("unknown command: " + Tools::Utf8(arguments[0]));
   for (std::size_t i = 1; i < arguments.size(); ++i) {
@@ -137,7 +143,8 @@ void RunClassic(const TRequest& request, const std::wstring& classText) {
   request.Install ? InstallForUser(classText, library) : UninstallForUser(classText, library);
 }
 
-void Run(const TRequest& request) {
+int Run(const TRequest& request) {
+  if (request.Check) return ReportConditions(CheckConditions(request.PerUser), request.PerUser);
   std::wstring classText = Win32::ClassIdText(ContextM::CLSID_TarnwickContextMenu);
   DWORD build = WindowsBuild();
   if (!HasModernMenu(build)) {
@@ -151,6 +158,7 @@ void Run(const TRequest& request) {
     UninstallPackage();
   }
   NotifyExplorer();
+  return 0;
 }
 
 int Fail(TExitCode code, const char* message) {
@@ -164,8 +172,7 @@ int Fail(TExitCode code, const char* message) {
 
 int wmain(int argc, wchar_t** argv) {
   try {
-    Run(ParseRequest(std::vector<std::wstring>(argv + 1, argv + argc)));
-    return 0;
+    return Run(ParseRequest(std::vector<std::wstring>(argv + 1, argv + argc)));
   } catch (const EAssocError& error) {
     return Fail(error.Code(), error.what());
   } catch (const std::exception& error) {

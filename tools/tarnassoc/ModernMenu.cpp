@@ -101,6 +101,13 @@ void RemovePackage() {
                "The system's package list still shows " + Tools::Utf8(PackageName) + ", or could not be read");
 }
 
+// Each answer has its own word, so that a PowerShell that prints nothing answers neither.
+TPackageState QueryPackage() {
+  std::string output = RunPowerShell(L"if (" + PackageQuery() + L") { 'Package registered' } else { 'Package absent' }");
+  if (output.find("Package registered") != std::string::npos) return TPackageState::psRegistered;
+  return output.find("Package absent") != std::string::npos ? TPackageState::psAbsent : TPackageState::psUnknown;
+}
+
 void NotifyExplorer() { ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); }
 
 }  // namespace Assoc

@@ -29,6 +29,10 @@ std::wstring RemovedConfirmation();
 void AddPackage(const std::wstring& package, const std::wstring& externalFolder);
 void RemovePackage();
 
+// Whether the system's package list shows the package for this user; unknown when PowerShell gives no answer.
+enum class TPackageState { psRegistered, psAbsent, psUnknown };
+TPackageState QueryPackage();
+
 // Tells Explorer that associations changed, so that its next menu reads them anew.
 void NotifyExplorer();
 
