@@ -277,7 +277,8 @@ private:
       return;
     }
     Add(TVerdict::vdOk, "options", where + " can be read", "");
-    std::optional<std::wstring> exeName = ReadString(HKEY_CURRENT_USER, key, Tools::FromUtf8(ContextM::ExeNameValue));
+    std::optional<std::wstring> exeName =
+        ReadString(HKEY_CURRENT_USER, key, Tools::FromUtf8(ContextM::ExeNameValue).c_str());
     if (!exeName || exeName->empty())
       Add(TVerdict::vdFail, "main application", "ExeName is missing from the options",
           "reinstall the Tarnwick suite, or set ExeName to its program");
