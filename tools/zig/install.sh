@@ -8,10 +8,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/env.sh"
 fail() { echo "arm64 toolchain: $1" >&2; exit 1; }
 
-# What a ready copy records: the zig binary's and the patched files' checksums, and this script's.
+# What a ready copy records: the zig binary's and the patched files' checksums.
 fingerprint() {
-  (cd "$zig_home" && sha256sum zig lib/libunwind/src/config.h lib/libunwind/src/assembly.h 2>/dev/null
-   sha256sum <"$here/install.sh")
+  (cd "$zig_home" && sha256sum zig lib/libunwind/src/config.h lib/libunwind/src/assembly.h 2>/dev/null)
 }
 ready() {
   [ -f "$zig_home/ready" ] && [ "$("$zig_home/zig" version 2>/dev/null)" = "$zig_version" ] &&
@@ -24,7 +23,8 @@ flock 9  # one install at a time
 
 if ! ready; then
   [ -e "$zig_home" ] && echo "arm64 toolchain: $zig_home is incomplete or damaged: unpacking zig again" >&2
-  rm -rf "$zig_home"
+  # The compiled runtimes' cache stays: zig checks its entries, and the link below rebuilds a damaged one.
+  [ -d "$zig_home" ] && find "$zig_home" -mindepth 1 -maxdepth 1 ! -name cache -exec rm -rf {} +
   command -v npm >/dev/null || fail "step 'npm': npm is missing: run tools/setup.sh (Debian package npm)"
   download=$(mktemp -d "$zig_home.download.XXXX")
   trap 'rm -rf "$download"' EXIT
@@ -54,7 +54,8 @@ if ! ready; then
   for source in UnwindRegistersSave.S UnwindRegistersRestore.S; do
     echo '// tarnctx: built with _LIBUNWIND_HIDE_SYMBOLS' >>"$lib/$source"
   done
-  mv "$download/unpacked/package" "$zig_home"
+  mkdir -p "$zig_home"
+  mv "$download/unpacked/package"/* "$zig_home/"
   [ "$("$zig_home/zig" version 2>/dev/null)" = "$zig_version" ] ||
     fail "step 'run': $zig_home/zig does not run on this machine (it is the Linux x86-64 build)"
   fingerprint >"$zig_home/ready"
@@ -68,7 +69,7 @@ runtimes() {
   probe=$(mktemp -d)
   printf '#include <stdexcept>\nint main() { try { throw std::runtime_error("x"); } catch (...) {} }\n' \
     >"$probe/probe.cpp"
-  "$zig_home/zig" c++ -target aarch64-windows-gnu -std=c++20 -Os "$probe/probe.cpp" -o "$probe/probe.exe" \
+  "$zig_home/zig" c++ "${zig_target[@]}" -std=c++20 -Os "$probe/probe.cpp" -o "$probe/probe.exe" \
     >"$probe/log" 2>&1
   local status=$?
   [ "$status" -eq 0 ] || tail -n 20 "$probe/log" >&2
