@@ -7,6 +7,6 @@ zig_integrity=sha512-vSvmVIT07AXIGsxn5e/iLJnHjfF26q2v9X4Q27HAnHLKzlVNhNUdXbi+Odz
 zig_home=${XDG_CACHE_HOME:-$HOME/.cache}/tarnctx/zig-$zig_version
 export ZIG_GLOBAL_CACHE_DIR=$zig_home/cache
 export ZIG_LOCAL_CACHE_DIR=$zig_home/cache
-# Windows keeps the thread's environment block in x18; zig 0.11's generic ARM64 processor leaves x18 free for
-# the compiler to use, in our code and in the runtimes it compiles, and a thread-local read then faults.
+# Windows keeps the thread's environment block in x18, which its ARM64 calling convention reserves; zig 0.11's
+# generic ARM64 processor leaves x18 free for the compiler, in our code and in the runtimes it compiles.
 zig_target=(-target aarch64-windows-gnu -mcpu=generic+reserve_x18)
