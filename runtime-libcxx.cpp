@@ -6,10 +6,10 @@
 
 // Per-thread exception bookkeeping ---------------------------------------------------------------------------
 //
-// libc++abi keeps it under a thread-local index that it takes at the first exception of each load of this
-// library and never gives back: Explorer unloads idle handlers and loads them again at the next right-click, and
-// the process runs out of indexes. Here it lives in a fiber-local slot that the library gives back when it
-// unloads.
+// libc++abi keeps it in a fiber-local slot that it takes at the first exception of each load of this library and
+// never gives back: Explorer unloads idle handlers and loads them again at the next right-click, and once the
+// library is gone the slot's destructor points into nothing, so the process crashes when a thread ends. Here it
+// lives in a fiber-local slot that the library gives back when it unloads.
 
 namespace __cxxabiv1 {
 

@@ -124,11 +124,17 @@ refuse_x64() {
   wine msiexec /i 'Z:\job\tarnctx-x64.msi' /qn /l*v 'Z:\tmp\x64.log' || status=$?
   wine reg add "$environment" /v PROCESSOR_ARCHITECTURE /d "$reported" /f >/dev/null
   [ "$status" -ne 0 ] || { echo "the x64 package installed on ARM64"; wine msiexec /x 'Z:\job\tarnctx-x64.msi' /qn; return 1; }
-  echo "msiexec /i tarnctx-x64.msi refused it (exit code $status)"
-  # The log may be UTF-16: without its NUL bytes its English text reads as is.
-  tr -d '\r\0' </tmp/x64.log | grep -a -m 1 'On Windows on ARM, install tarnctx-.*-arm64.msi' ||
-    { echo "the refusal does not name the ARM64 package; its log says:"
-      tr -d '\r\0' </tmp/x64.log | grep -aiE 'error|platform|template|condition|return value 3' | head -n 8; return 1; }
+  echo "msiexec /i tarnctx-x64.msi failed (exit code $status)"
+  # Wine's log records a failed action as return value 0 (Windows: 3) and, with /qn, not the message's text.
+  local log
+  log=$(tr -d '\r\0' </tmp/x64.log)
+  grep -aE 'Action ended .*: LaunchConditions\. Return value (0|3)\.' <<<"$log" ||
+    { echo "it was not the launch conditions that refused it; its log says:"
+      grep -aE 'Return value|error' <<<"$log" | tail -n 8; return 1; }
+  [ ! -e "$WINEPREFIX/drive_c/Program Files/Tarnwick context menu" ] || { echo "it left files"; return 1; }
+  grep -aoq 'On Windows on ARM, install tarnctx-[0-9.]*-arm64\.msi' /job/tarnctx-x64.msi ||
+    { echo "the package's launch condition does not name the ARM64 package"; return 1; }
+  echo "refused by its launch condition, whose message reads: $(grep -ao 'This package is for x64 Windows[^<]*arm64\.msi\.' /job/tarnctx-x64.msi | head -n 1)"
 }
 export -f wine register check_run activate unregister install_package msiexec_logged refuse_x64
 export library server_key expected_line
