@@ -33,8 +33,10 @@ echo "arm64: the ARM64 stage"
 work=$(mktemp -d /tmp/tarnctx-arm64.XXXX)
 root=$work/root
 source "$here/binfmt.sh"
+job_pid=
 cleanup() {
   local pid
+  [ -z "$job_pid" ] || kill "$job_pid" 2>/dev/null
   # Whatever still runs inside the root (a wineserver, a hung program) was started by this stage: ended by id.
   for pid in $(ls /proc | grep -E '^[0-9]+$'); do
     [ "$(readlink "/proc/$pid/root" 2>/dev/null)" = "$root" ] && kill -9 "$pid" 2>/dev/null
@@ -78,8 +80,12 @@ for fs in proc sys dev dev/pts; do mkdir -p "$root/$fs" && mount --bind "/$fs" "
 mount -t tmpfs tmpfs "$root/dev/shm"
 start=$SECONDS
 job_status=0
+# In the background and waited for, so that an interruption ends the stage at once rather than after the job.
 timeout -k 20 1500 chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LC_ALL=C.UTF-8 \
-  /job/job.sh || job_status=$?
+  /job/job.sh &
+job_pid=$!
+wait "$job_pid" || job_status=$?
+job_pid=
 echo "arm64: ran the steps in $((SECONDS - start)) s"
 
 steps=()
