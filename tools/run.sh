@@ -19,8 +19,9 @@ if [ -z "${TARNCTX_SESSION:-}" ]; then
   tools/setup.sh >build/setup.log 2>&1 || { cat build/setup.log; exit 1; }
   echo "Set-up: the packages are there (tools/setup.sh)"
   tools/build.sh >build/build.log 2>&1 || { tail -n 40 build/build.log; exit 1; }
-  echo "Built: build/x86/tarnctx.dll (32-bit) and build/x64/tarnctx.dll (64-bit), with the tools, and the"
-  echo "       Windows Installer packages in build/installer"
+  echo "Built: build/x86/tarnctx.dll (32-bit), build/x64/tarnctx.dll (64-bit) and build/arm64/tarnctx.dll"
+  echo "       (Windows on ARM, with its tools and build/arm64/tarnctx-menu.msix), and the Windows Installer"
+  echo "       packages in build/installer (x64, arm64, x86); this demonstration runs the x64 one"
   # Again, inside a display (for the screenshot) and one Wine session.
   exec xvfb-run -a -s "-screen 0 1024x768x24" tools/wine-session "$prefix" -- env TARNCTX_SESSION=1 "$0" "$@"
 fi

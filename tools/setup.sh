@@ -15,6 +15,8 @@ packages=(
   python3-yaml python3-jsonschema
   # The Windows Installer packages: built with wixl, edited and read back with msibuild and msiinfo.
   msitools wixl
+  # The ARM64 stage: an arm64 Debian root with Wine, run through user-mode emulation (tools/arm64-stage).
+  mmdebstrap arch-test qemu-user-static
 )
 
 missing=()

@@ -2,8 +2,9 @@
 # Reports the steps of a guest test run from the results copied back to the host: one line per step (with
 # GoogleTest's own summary, the whole output of a failed step, the output of the registration steps), then
 # the closing count. Exits non-zero if any expected step failed or left no result.
-# Usage: report.sh RESULTS-FOLDER STEP...
+# Usage: report.sh RESULTS-FOLDER STEP... (TARNCTX_REPORT_ARCH names the architecture; the ARM64 stage sets it)
 set -uo pipefail
+arch=${TARNCTX_REPORT_ARCH:-i686}
 results=$1
 shift
 passed=0 failed=0
@@ -15,7 +16,7 @@ for step in "$@"; do
   case $rc in
     0)
       passed=$((passed + 1))
-      echo "i686 $step: passed ($time s)"
+      echo "$arch $step: passed ($time s)"
       if grep -q '^\[==========\]' "$log"; then
         grep -E '^\[(==========|  PASSED  |  SKIPPED )\]' "$log" | tail -n 3 | indent
       else
@@ -24,14 +25,14 @@ for step in "$@"; do
       ;;
     none)
       failed=$((failed + 1))
-      echo "i686 $step: FAILED, no result (the guest ended before it)"
+      echo "$arch $step: FAILED, no result (the guest ended before it)"
       ;;
     *)
       failed=$((failed + 1))
-      echo "i686 $step: FAILED, exit code $rc ($time s)$([ "$rc" = 124 ] && echo ", timed out")"
+      echo "$arch $step: FAILED, exit code $rc ($time s)$([ "$rc" = 124 ] && echo ", timed out")"
       tail -n 300 "$log" | indent
       ;;
   esac
 done
-echo "i686: $passed passed, $failed failed"
+echo "$arch: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,0 +1,12 @@
+# The ARM64 Windows toolchain: the pinned zig (tools/zig/install.sh) through wrapper scripts, LLVM's resource tools.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR ARM64)
+set(tarnctx_zig ${CMAKE_CURRENT_LIST_DIR}/../tools/zig)
+set(CMAKE_C_COMPILER ${tarnctx_zig}/zig-cc)
+set(CMAKE_CXX_COMPILER ${tarnctx_zig}/zig-c++)
+set(CMAKE_AR ${tarnctx_zig}/zig-ar CACHE FILEPATH "")
+set(CMAKE_RANLIB ${tarnctx_zig}/zig-ranlib CACHE FILEPATH "")
+set(CMAKE_RC_COMPILER ${tarnctx_zig}/rc)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
