@@ -96,56 +96,6 @@ extern "C" void __cxa_guard_abort(__guard* guard) noexcept { ::InterlockedExchan
 
 }  // namespace __cxxabiv1
 
-// Per-thread exception bookkeeping ---------------------------------------------------------------------------
-//
-// The runtime keeps it in emulated thread-local storage, which rests on the same thread library; here it lives
-// in a fiber-local slot that the library gives back when it unloads.
-
-namespace __cxxabiv1 {
-
-// The runtime's layout: the caught exceptions' chain and the count of exceptions thrown but not yet caught.
-struct __cxa_eh_globals {
-  void* CaughtExceptions;
-  unsigned int UncaughtExceptions;
-};
-
-namespace {
-
-DWORD EhSlot = FLS_OUT_OF_INDEXES;
-INIT_ONCE EhSlotTaken = INIT_ONCE_STATIC_INIT;
-
-// Called for a thread's block when the thread ends, and for every thread's block when the slot is given back.
-void WINAPI FreeEhGlobals(void* globals) { ::HeapFree(::GetProcessHeap(), 0, globals); }
-
-BOOL CALLBACK TakeEhSlot(PINIT_ONCE, void*, void**) {
-  EhSlot = ::FlsAlloc(FreeEhGlobals);
-  return EhSlot != FLS_OUT_OF_INDEXES;
-}
-
-// Destroyed when the library unloads.
-struct TEhSlotRelease {
-  ~TEhSlotRelease() {
-    if (EhSlot != FLS_OUT_OF_INDEXES) ::FlsFree(EhSlot);
-  }
-} EhSlotRelease;
-
-}  // namespace
-
-// Without its bookkeeping no exception can be thrown or caught: running out of memory or slots here ends the
-// process, as the runtime's own version does.
-extern "C" __cxa_eh_globals* __cxa_get_globals() noexcept {
-  if (!::InitOnceExecuteOnce(&EhSlotTaken, TakeEhSlot, nullptr, nullptr)) std::abort();
-  auto* globals = static_cast<__cxa_eh_globals*>(::FlsGetValue(EhSlot));
-  if (globals) return globals;
-  globals = static_cast<__cxa_eh_globals*>(::HeapAlloc(::GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof *globals));
-  if (!globals || !::FlsSetValue(EhSlot, globals)) std::abort();
-  return globals;
-}
-
-extern "C" __cxa_eh_globals* __cxa_get_globals_fast() noexcept { return __cxa_get_globals(); }
-
-}  // namespace __cxxabiv1
-
 // One-time routines ------------------------------------------------------------------------------------------
 //
 // The 32-bit unwinder sets itself up at the first exception of each load with the thread library's once-only

@@ -1,19 +1,20 @@
-// The ARM64 library's own definition of a C++ runtime entry point, in place of that of zig's static libc++abi:
-// the exception bookkeeping of each thread.
+// The library's own per-thread exception bookkeeping, in place of its C++ runtime's (libstdc++ in the MinGW-w64
+// builds, zig's libc++abi in the ARM64 one): each runtime's version keeps a resource of the process after the
+// library unloads.
 #include <windows.h>
 
 #include <cstdlib>
 
-// Per-thread exception bookkeeping ---------------------------------------------------------------------------
-//
-// libc++abi keeps it in a fiber-local slot that it takes at the first exception of each load of this library and
-// never gives back: Explorer unloads idle handlers and loads them again at the next right-click, and once the
-// library is gone the slot's destructor points into nothing, so the process crashes when a thread ends. Here it
-// lives in a fiber-local slot that the library gives back when it unloads.
+// libstdc++ keeps the bookkeeping in emulated thread-local storage, which rests on the thread library that takes
+// a thread-local index at each load and never gives it back; libc++abi keeps it in a fiber-local slot that it
+// takes at the first exception of each load and never gives back, so once the library is gone the slot's
+// destructor points into nothing and the process crashes when a thread ends. Explorer unloads idle handlers and
+// loads them again at the next right-click. Here it lives in a fiber-local slot that the library gives back when it
+// unloads.
 
 namespace __cxxabiv1 {
 
-// libc++abi's layout: the caught exceptions' chain and the count of exceptions thrown but not yet caught.
+// Both runtimes' layout: the caught exceptions' chain and the count of exceptions thrown but not yet caught.
 struct __cxa_eh_globals {
   void* CaughtExceptions;
   unsigned int UncaughtExceptions;
