@@ -12,16 +12,5 @@ status=0
 xvfb-run -a -s "-screen 0 1024x768x24" \
   tools/wine-session build/x64/wineprefix -- ctest --test-dir build/x64 --output-on-failure -j2 "$@" || status=$?
 tools/x86-guest/run.sh || status=$?
-# The ARM64 stage still has failures that come from arm64 Wine 8.0 itself (see the README's ARM64 section): they
-# are reported, and fail the test command only with TARNCTX_REQUIRE_ARM64=1 until they are resolved.
-if ! tools/arm64-stage/run.sh; then
-  if [ "${TARNCTX_REQUIRE_ARM64:-0}" != 0 ]; then
-    status=1
-  else
-    echo "################################################################################"
-    echo "## The ARM64 stage FAILED (above). It does not yet fail the test command; set   ##"
-    echo "## TARNCTX_REQUIRE_ARM64=1 to make it.                                          ##"
-    echo "################################################################################"
-  fi
-fi
+tools/arm64-stage/run.sh || status=$?
 exit "$status"

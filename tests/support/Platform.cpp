@@ -55,8 +55,10 @@ void SetLastWriteYear(const std::string& path, WORD year) {
 
 namespace {
 
-thread_local Win32::THook WatcherHook;
-thread_local std::vector<TMessageBoxWatcher::TBox>* WatchedBoxes = nullptr;
+// Plain statics, for the one thread that watches at a time: arm64 Wine 8.0 enters hook procedures with x18, the
+// register through which thread-local variables are found, cleared.
+Win32::THook WatcherHook;
+std::vector<TMessageBoxWatcher::TBox>* WatchedBoxes = nullptr;
 
 std::string WindowText(HWND window) {
   char text[1024] = "";
