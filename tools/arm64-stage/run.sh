@@ -73,6 +73,7 @@ if [ -f "$job/tarnctx-arm64.msi" ]; then
   older=$(tools/make-installer.sh arm64 "$work/older" 2.9.0.0) && cp "$older" "$job/tarnctx-arm64-older.msi"
 fi
 install -m 755 "$here/tests-job.sh" "$job/job.sh"
+install -m 644 tools/stage-steps.sh "$job/steps.sh"
 # The classic handler's class identifier, the first of the class identifiers in their one home in the source.
 sed -n 's|^// \({[0-9A-Fa-f-]*}\)$|\1|p' shell/Identities.h | head -n 1 >"$job/handler-class"
 

@@ -12,27 +12,10 @@ export WINEPREFIX=/root/wineprefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDE
 export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
 library='Z:\job\arm64\tarnctx.dll'
 server_key="HKCR\\CLSID\\$(cat /job/handler-class)\\InprocServer32"
+stage_label="arm64 job"
+source /job/steps.sh
 # What the stand-in must receive, as on x64: the switch and the quoted paths, each followed by a space.
 expected_line='command line  [Z:\job\arm64\tools\standin.exe /e "Z:\tmp\samples\holiday.bmp" "Z:\tmp\samples\report.docx" ]'
-
-wine() { "$WINELOADER" "$@"; }
-
-step() {
-  local name=$1 seconds=$2 start=$SECONDS status=0
-  shift 2
-  echo "$name" >>"$results/steps"
-  timeout -k 10 "$seconds" "$@" >"$results/$name.log" 2>&1 </dev/null || status=$?
-  echo "$status" >"$results/$name.rc"
-  echo "$((SECONDS - start))" >"$results/$name.time"
-  echo "arm64 job: $name exited $status after $((SECONDS - start)) s"
-}
-
-register() {
-  wine regsvr32 /s "$library" || { echo "regsvr32 failed with exit code $?"; return 1; }
-  echo "regsvr32 $library: done"
-  wine reg query "$server_key" /ve | tee /tmp/query || return 1
-  grep -qiF "$library" /tmp/query || { echo "the class is not registered to $library"; return 1; }
-}
 
 # The menu and the invoked command of one shell host run, checked against what x64 shows.
 check_run() {
@@ -57,16 +40,6 @@ activate() {
     'Z:\tmp\samples\holiday.bmp' 'Z:\tmp\samples\report.docx' | tee /tmp/modern || return 1
   wine arm64/tarnassoc.exe uninstall || return 1
   check_run /tmp/menu "the classic menu" && check_run /tmp/modern "Windows 11's menu"
-}
-
-unregister() {
-  wine regsvr32 /s /u "$library" || { echo "regsvr32 /u failed with exit code $?"; return 1; }
-  echo "regsvr32 /u $library: done"
-  if wine reg query "$server_key" /ve; then
-    echo "the class is still registered"
-    return 1
-  fi
-  echo "reg query: the class is gone"
 }
 
 # The arm64 Windows Installer package: an older one installed, this one over it, right-clicked through the

@@ -38,6 +38,7 @@ cp build/x86/tests/*_tests.exe build/x86/tests/standin.exe "$job/x86/tests/"
 cp build/x86/tools/shellhost.exe build/x86/tools/standin.exe "$job/x86/tools/"
 cp build/installer/tarnctx-*-x86.msi "$job/tarnctx-x86.msi"
 install -m 755 "$here/tests-job.sh" "$job/job.sh"
+install -m 644 tools/stage-steps.sh "$job/steps.sh"
 # The classic handler's class identifier, the first of the class identifiers in their one home in the source.
 sed -n 's|^// \({[0-9A-Fa-f-]*}\)$|\1|p' shell/Identities.h | head -n 1 >"$job/handler-class"
 mkfs.ext4 -q -F -O ^has_journal -L job -d "$job" "$work/job.img" 256M >/dev/null

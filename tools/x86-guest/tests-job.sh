@@ -9,26 +9,8 @@ results=/job/results
 mkdir -p "$results"
 library='Z:\job\x86\tarnctx.dll'
 server_key="HKCR\\CLSID\\$(cat /job/handler-class)\\InprocServer32"
-
-wine() { "$WINELOADER" "$@"; }
-
-step() {
-  local name=$1 seconds=$2 start=$SECONDS status=0
-  shift 2
-  echo "$name" >>"$results/steps"
-  timeout -k 10 "$seconds" "$@" >"$results/$name.log" 2>&1 </dev/null || status=$?
-  echo "$status" >"$results/$name.rc"
-  echo "$((SECONDS - start))" >"$results/$name.time"
-  sync
-  echo "tarnctx-guest: $name exited $status after $((SECONDS - start)) s"
-}
-
-register() {
-  wine regsvr32 /s "$library" || { echo "regsvr32 failed with exit code $?"; return 1; }
-  echo "regsvr32 $library: done"
-  wine reg query "$server_key" /ve | tee /tmp/query || return 1
-  grep -qiF "$library" /tmp/query || { echo "the class is not registered to $library"; return 1; }
-}
+stage_label="tarnctx-guest"
+source /job/steps.sh
 
 activate() {
   mkdir -p /tmp/samples
@@ -55,15 +37,6 @@ activate() {
   fi
 }
 
-unregister() {
-  wine regsvr32 /s /u "$library" || { echo "regsvr32 /u failed with exit code $?"; return 1; }
-  echo "regsvr32 /u $library: done"
-  if wine reg query "$server_key" /ve; then
-    echo "the class is still registered"
-    return 1
-  fi
-  echo "reg query: the class is gone"
-}
 # The x86 Windows Installer package: installed, right-clicked through the shell host, and removed again.
 install_package() {
   local package='Z:\job\tarnctx-x86.msi' folder="$WINEPREFIX/drive_c/Program Files/Tarnwick context menu"
