@@ -69,9 +69,8 @@ void Count(TContributors& contributors, const std::string& input, long long size
 
 // GNU ld's map: an output section starts in the first column; an input section is " name address size file",
 // with the name on a line of its own when it is long, and its numbers on the next.
-TContributors ReadLinkMap(const fs::path& path) {
+TContributors ReadGnuLinkMap(std::istream& map) {
   TContributors contributors;
-  std::ifstream map(path);
   std::string line, output;
   bool pending = false;
   while (std::getline(map, line) && line.rfind("Linker script and memory map", 0) != 0) {
@@ -95,6 +94,38 @@ TContributors ReadLinkMap(const fs::path& path) {
   return contributors;
 }
 
+// lld-link's map: "address size align" and then an output section ".text", or an input section "file:(.text$x)",
+// or a symbol. It names an archive member by the member alone, so there is no count by library.
+TContributors ReadLldLinkMap(std::istream& map) {
+  TContributors contributors;
+  std::string line, output;
+  while (std::getline(map, line)) {
+    std::istringstream words(line);
+    std::string address, size, align, where;
+    if (!(words >> address >> size >> align >> where)) continue;
+    if (size.find_first_not_of("0123456789abcdef") != std::string::npos) continue;
+    std::size_t input = where.find(":(");
+    if (input == std::string::npos) {
+      if (align != "0") output = where;  // a symbol's alignment is 0, a section's never
+      continue;
+    }
+    long long bytes = std::stoll(size, nullptr, 16);
+    std::string file = where.substr(0, input);
+    if (bytes > 0 && InImage(output)) contributors.ByMember[file.substr(file.find_last_of('/') + 1)] += bytes;
+  }
+  return contributors;
+}
+
+TContributors ReadLinkMap(const fs::path& path) {
+  std::ifstream map(path);
+  std::string first;
+  std::getline(map, first);
+  if (first.rfind("Address", 0) == 0) return ReadLldLinkMap(map);
+  map.clear();
+  map.seekg(0);
+  return ReadGnuLinkMap(map);
+}
+
 std::string Largest(const std::map<std::string, long long>& sizes, std::size_t count) {
   std::vector<std::pair<std::string, long long>> sorted(sizes.begin(), sizes.end());
   std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
@@ -104,15 +135,23 @@ std::string Largest(const std::map<std::string, long long>& sizes, std::size_t c
   return text;
 }
 
-// Members whose presence means the iostream and locale machinery, the demangler or formatted printing came in.
+// Members whose presence means the iostream and locale machinery, the demangler or formatted printing came in:
+// GNU ld names archive members "archive(member.o)", lld-link the member alone.
+bool IsUnwanted(const std::string& member) {
+  static const char* const gnuMembers[] = {"(ios_init.o)",     "(locale_init.o)",  "(locale.o)",
+                                           "(sstream-inst.o)", "(istream-inst.o)", "(ostream-inst.o)",
+                                           "(cp-demangle.o)",  "mingw_pformat.o",  "mingw_pformatw.o"};
+  static const char* const lldMembers[] = {"ios.obj", "ios.instantiations.obj", "iostream.obj", "locale.obj",
+                                           "cxa_demangle.obj"};
+  return std::any_of(std::begin(gnuMembers), std::end(gnuMembers),
+                     [&](const char* name) { return member.find(name) != std::string::npos; }) ||
+         std::any_of(std::begin(lldMembers), std::end(lldMembers), [&](const char* name) { return member == name; });
+}
+
 std::string Unwanted(const TContributors& contributors) {
-  static const char* const members[] = {"(ios_init.o)",     "(locale_init.o)",  "(locale.o)",
-                                        "(sstream-inst.o)", "(istream-inst.o)", "(ostream-inst.o)",
-                                        "(cp-demangle.o)",  "mingw_pformat.o",  "mingw_pformatw.o"};
   std::string found;
   for (const auto& [member, size] : contributors.ByMember)
-    for (const char* unwanted : members)
-      if (member.find(unwanted) != std::string::npos) found += (found.empty() ? "" : ", ") + member;
+    if (IsUnwanted(member)) found += (found.empty() ? "" : ", ") + member;
   return found;
 }
 
@@ -126,7 +165,7 @@ void ReportSize(TReport& report, const fs::path& buildFolder, const char* archit
   std::string sections;
   for (const TSection& section : Sections(image))
     sections += (sections.empty() ? "" : ", ") + section.Name + " " + Grouped(section.Size);
-  // zig's linker driver writes no map: the ARM64 library's size is shown, its members are not checked.
+  // A library linked where no map could be written: its size is shown, its members are not checked.
   if (!fs::exists(buildFolder / "tarnctx.map")) {
     report.Add({name, Grouped(static_cast<long long>(image.size())) + " B", "no iostreams", TRow::TVerdict::Untargeted,
                 sections + "; no link map, the linked members were not checked"});
@@ -138,7 +177,8 @@ void ReportSize(TReport& report, const fs::path& buildFolder, const char* archit
               unwanted.empty() ? TRow::TVerdict::Meets : TRow::TVerdict::Miss,
               unwanted.empty() ? sections : "linked: " + unwanted});
   if (contributors.ByMember.empty()) return;
-  report.Note(std::string(architecture) + " image bytes by library: " + Largest(contributors.ByLibrary, 10));
+  if (!contributors.ByLibrary.empty())
+    report.Note(std::string(architecture) + " image bytes by library: " + Largest(contributors.ByLibrary, 10));
   report.Note(std::string(architecture) + " largest members: " + Largest(contributors.ByMember, 12));
 }
 
