@@ -1,5 +1,6 @@
 # Sourced by the 32-bit and ARM64 stages' jobs: running one bounded step, and registering and unregistering the
-# stage's library checked with reg query. The job sets stage_label, library and server_key first.
+# stage's library checked with reg query, and right-clicking through both menus. The job sets stage_label,
+# stage_arch (its build folder under /job), library and server_key first.
 
 wine() { "$WINELOADER" "$@"; }
 
@@ -30,4 +31,21 @@ unregister() {
     return 1
   fi
   echo "reg query: the class is gone"
+}
+
+# The association installed by the stage's tarnassoc and the options pointed at its stand-in; then two sample
+# files right-clicked, choosing Encrypt..., in the classic menu (output in /tmp/menu) and in Windows 11's
+# (/tmp/modern); then the association removed. Each job checks the two outputs its own way.
+right_click_both_menus() {
+  local options='HKCU\Software\Velmora\Tarnwick 3.0\Options'
+  local files=('Z:\tmp\samples\holiday.bmp' 'Z:\tmp\samples\report.docx')
+  mkdir -p /tmp/samples
+  touch /tmp/samples/holiday.bmp /tmp/samples/report.docx
+  wine "$stage_arch/tarnassoc.exe" install || return 1
+  wine reg add "$options" /v UnhideMask /d '*.bmp;*.jpg' /f >/dev/null
+  wine reg add "$options" /v ExeName /d "Z:\\job\\$stage_arch\\tools\\standin.exe" /f >/dev/null
+  wine "$stage_arch/tools/shellhost.exe" --invoke Tarnwick/Encrypt... "${files[@]}" | tee /tmp/menu || return 1
+  wine "$stage_arch/tools/shellhost.exe" --modern --invoke Tarnwick/Encrypt... "${files[@]}" | tee /tmp/modern ||
+    return 1
+  wine "$stage_arch/tarnassoc.exe" uninstall
 }

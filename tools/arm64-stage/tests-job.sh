@@ -12,6 +12,7 @@ export WINEPREFIX=/root/wineprefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDE
 export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
 library='Z:\job\arm64\tarnctx.dll'
 server_key="HKCR\\CLSID\\$(cat /job/handler-class)\\InprocServer32"
+stage_arch=arm64
 stage_label="arm64 job"
 source /job/steps.sh
 # What the stand-in must receive, as on x64: the switch and the quoted paths, each followed by a space.
@@ -29,16 +30,7 @@ check_run() {
 }
 
 activate() {
-  mkdir -p /tmp/samples
-  touch /tmp/samples/holiday.bmp /tmp/samples/report.docx
-  wine arm64/tarnassoc.exe install || return 1
-  wine reg add 'HKCU\Software\Velmora\Tarnwick 3.0\Options' /v UnhideMask /d '*.bmp;*.jpg' /f >/dev/null
-  wine reg add 'HKCU\Software\Velmora\Tarnwick 3.0\Options' /v ExeName /d 'Z:\job\arm64\tools\standin.exe' /f >/dev/null
-  wine arm64/tools/shellhost.exe --invoke Tarnwick/Encrypt... \
-    'Z:\tmp\samples\holiday.bmp' 'Z:\tmp\samples\report.docx' | tee /tmp/menu || return 1
-  wine arm64/tools/shellhost.exe --modern --invoke Tarnwick/Encrypt... \
-    'Z:\tmp\samples\holiday.bmp' 'Z:\tmp\samples\report.docx' | tee /tmp/modern || return 1
-  wine arm64/tarnassoc.exe uninstall || return 1
+  right_click_both_menus || return 1
   check_run /tmp/menu "the classic menu" && check_run /tmp/modern "Windows 11's menu"
 }
 

@@ -9,20 +9,12 @@ results=/job/results
 mkdir -p "$results"
 library='Z:\job\x86\tarnctx.dll'
 server_key="HKCR\\CLSID\\$(cat /job/handler-class)\\InprocServer32"
+stage_arch=x86
 stage_label="tarnctx-guest"
 source /job/steps.sh
 
 activate() {
-  mkdir -p /tmp/samples
-  touch /tmp/samples/holiday.bmp /tmp/samples/report.docx
-  wine x86/tarnassoc.exe install || return 1
-  wine reg add 'HKCU\Software\Velmora\Tarnwick 3.0\Options' /v UnhideMask /d '*.bmp;*.jpg' /f >/dev/null
-  wine reg add 'HKCU\Software\Velmora\Tarnwick 3.0\Options' /v ExeName /d 'Z:\job\x86\tools\standin.exe' /f >/dev/null
-  wine x86/tools/shellhost.exe --invoke Tarnwick/Encrypt... \
-    'Z:\tmp\samples\holiday.bmp' 'Z:\tmp\samples\report.docx' | tee /tmp/menu || return 1
-  wine x86/tools/shellhost.exe --modern --invoke Tarnwick/Encrypt... \
-    'Z:\tmp\samples\holiday.bmp' 'Z:\tmp\samples\report.docx' | tee /tmp/modern || return 1
-  wine x86/tarnassoc.exe uninstall || return 1
+  right_click_both_menus || return 1
   if ! grep -q 'Hide in this carrier' /tmp/modern || ! grep -q 'holiday.bmp  (exists)' /tmp/modern; then
     echo "Windows 11's menu lacks the carrier item, or its command did not reach the stand-in"
     return 1
