@@ -49,3 +49,7 @@ right_click_both_menus() {
     return 1
   wine "$stage_arch/tarnassoc.exe" uninstall
 }
+
+# Steps run in a child process (under timeout): it needs these functions and what they read.
+export -f wine register unregister right_click_both_menus
+export stage_arch library server_key

@@ -111,8 +111,8 @@ refuse_x64() {
     { echo "the package's launch condition does not name the ARM64 package"; return 1; }
   echo "refused by its launch condition, whose message reads: $(grep -ao 'This package is for x64 Windows[^<]*arm64\.msi\.' /job/tarnctx-x64.msi | head -n 1)"
 }
-export -f wine register check_run activate unregister install_package installed_right_click msiexec_logged refuse_x64
-export library server_key expected_line
+export -f check_run activate install_package installed_right_click msiexec_logged refuse_x64
+export expected_line
 
 # A virtual display for the menus and message boxes, ended with the job.
 Xvfb :7 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &

@@ -48,8 +48,7 @@ install_package() {
   fi
   echo "the class and the files are gone"
 }
-export -f wine register activate unregister install_package
-export library server_key
+export -f activate install_package
 
 # One persistent wineserver for the run, and Wine's own services started before the first program.
 "$WINESERVER" -p
